@@ -1,0 +1,17 @@
+#include "app/Console.h"
+
+#include <cstdio>
+
+Console& Console::instance()
+{
+    static Console console;
+    return console;
+}
+
+void Console::print(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+    emit instance().linePrinted(line);
+}

@@ -1,0 +1,24 @@
+#include "net/JsonValues.h"
+
+#include <cmath>
+
+bool JsonValues::readInteger(const QJsonObject& object, const char* key, int* out)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (!value.isDouble())
+        return false;
+    const double number = value.toDouble();
+    if (std::trunc(number) != number || std::abs(number) > 2147483647.0)
+        return false;
+    *out = static_cast<int>(number);
+    return true;
+}
+
+bool JsonValues::readString(const QJsonObject& object, const char* key, QString* out)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (!value.isString())
+        return false;
+    *out = value.toString();
+    return true;
+}

@@ -1,0 +1,14 @@
+#include "support/PrintedLines.h"
+
+#include "app/Console.h"
+
+PrintedLines::PrintedLines()
+{
+    m_connection = QObject::connect(&Console::instance(), &Console::linePrinted,
+                                    [this](const QString& line) { m_lines.append(line); });
+}
+
+PrintedLines::~PrintedLines()
+{
+    QObject::disconnect(m_connection);
+}

@@ -1,0 +1,32 @@
+#include "support/TestSettings.h"
+
+#include "app/AppDelegate.h"
+#include "app/Localization.h"
+#include "app/SettingsStore.h"
+
+#include <QLocale>
+
+TestSettings::TestSettings()
+{
+    SettingsStore::setSharedFilePath(filePath());
+    AppDelegate::appSettings();
+    Localization::install(QLocale(QLocale::English));
+}
+
+TestSettings::~TestSettings() = default;
+
+QString TestSettings::filePath() const
+{
+    return m_folder.filePath(QStringLiteral("config/notes-client.conf"));
+}
+
+void TestSettings::save(const QString& host, const QString& login, const QString& password,
+                        const QString& path)
+{
+    SettingsStore& store = SettingsStore::shared();
+    store.setObject(host, QLatin1String(SettingsStore::Host));
+    store.setObject(path, QLatin1String(SettingsStore::Path));
+    store.setObject(login, QLatin1String(SettingsStore::Login));
+    store.setObject(password, QLatin1String(SettingsStore::Password));
+    store.synchronize();
+}
