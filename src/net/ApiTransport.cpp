@@ -2,6 +2,7 @@
 
 #include "app/Console.h"
 #include "app/SettingsStore.h"
+#include "net/RequestActivity.h"
 #include "net/TrustRule.h"
 
 #include <QCoreApplication>
@@ -75,6 +76,11 @@ QNetworkAccessManager& ApiTransport::manager()
         instance = new QNetworkAccessManager(QCoreApplication::instance());
         instance->setCookieJar(new NoCookieJar(instance));
         instance->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+        // Close the cached connections while the TLS layer is still there at shut-down.
+        qAddPostRoutine([] {
+            if (instance)
+                delete instance.data();
+        });
     }
     return *instance;
 }
@@ -111,6 +117,9 @@ bool ApiTransport::send(RequestTask& dataTask, const QString& urlText, const QBy
     cancel(dataTask);
 
     QNetworkReply* reply = nam.post(makeRequest(url), body);
+    RequestActivity::instance().started();
+    QObject::connect(reply, &QObject::destroyed, &RequestActivity::instance(),
+                     &RequestActivity::finished);
     QObject::connect(reply, &QNetworkReply::sslErrors, reply, [reply](const QList<QSslError>&) {
         if (TrustRule::acceptsUnverified(reply->url()))
             reply->ignoreSslErrors();

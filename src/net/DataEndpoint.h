@@ -29,8 +29,10 @@ public:
     {
         // The XML body of a list answer, on the main thread.
         std::function<void(const QByteArray& xml)> onXml;
-        // The server could not deliver the list: an error code, an answer that breaks the
-        // envelope, or a lost session that a new login did not mend.
+        // The server could not deliver the list: an error code other than a lost session, an
+        // answer that breaks the envelope, or a lost session again after the repeat. While a
+        // lost session is being mended by a new login nothing is called; a refused login ends
+        // the request there.
         std::function<void()> onFailed;
     };
 

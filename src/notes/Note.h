@@ -23,6 +23,8 @@ struct Note
     QString clientId;
     QString order;
     QString orderId;
+
+    bool operator==(const Note&) const = default;
 };
 
 using NoteRef = std::shared_ptr<Note>;

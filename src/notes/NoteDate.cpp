@@ -48,5 +48,12 @@ QString NoteDate::displayText(const QString& serverText)
     // A time inside a daylight-saving gap is invalid or moved to another wall-clock time.
     if (!local.isValid() || local.date() != date || local.time() != time)
         return serverText;
-    return local.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    // Same zone on both sides, so the fields are only rearranged: "dd.MM.yyyy HH:mm".
+    const QChar* in = serverText.constData();
+    QString shown(16, Qt::Uninitialized);
+    QChar* out = shown.data();
+    const int order[] = {8, 9, -'.', 5, 6, -'.', 0, 1, 2, 3, -' ', 11, 12, -':', 14, 15};
+    for (int i = 0; i < 16; ++i)
+        out[i] = order[i] < 0 ? QChar(char16_t(-order[i])) : in[order[i]];
+    return shown;
 }

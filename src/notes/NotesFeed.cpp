@@ -100,43 +100,102 @@ void NotesFeed::clearItem()
         field->clear();
 }
 
+// The element names of an item, told apart by length first: this runs for every element.
+NotesFeed::Element NotesFeed::elementOf(QStringView name)
+{
+    const auto is = [name](QLatin1String candidate) { return name == candidate; };
+    switch (name.size()) {
+    case 4:
+        if (is(QLatin1String(Xml::Item)))
+            return Element::Item;
+        if (is(QLatin1String(Xml::Note)))
+            return Element::Note;
+        break;
+    case 6:
+        if (is(QLatin1String(Xml::NoteId)))
+            return Element::NoteId;
+        if (is(QLatin1String(Xml::TaskId)))
+            return Element::TaskId;
+        break;
+    case 7:
+        if (is(QLatin1String(Xml::GroupId)))
+            return Element::GroupId;
+        if (is(QLatin1String(Xml::OrderId)))
+            return Element::OrderId;
+        break;
+    case 8:
+        if (is(QLatin1String(Xml::ClientId)))
+            return Element::ClientId;
+        break;
+    case 9:
+        if (is(QLatin1String(Xml::ProjectId)))
+            return Element::ProjectId;
+        break;
+    case 12:
+        if (is(QLatin1String(Xml::RealEstateId)))
+            return Element::RealEstateId;
+        break;
+    case 15:
+        if (is(QLatin1String(Xml::DateTimeCreate)))
+            return Element::DateTimeCreate;
+        break;
+    default:
+        break;
+    }
+    return Element::Other;
+}
+
 void NotesFeed::didStartElement(QStringView name, const QXmlStreamAttributes& attributes)
 {
-    // Reuses the string's buffer: this runs for every element of the feed.
+    // Reuses the string's buffer.
     currentParsedElement.resize(0);
     currentParsedElement.append(name);
 
-    struct Linked
-    {
-        const char16_t* element;
-        QString* text;
-        QString* id;
-    };
-    const Linked linked[] = {
-        {u"ProjectID", &itemProject, &itemProjectId}, {u"ClientID", &itemClient, &itemClientId},
-        {u"RealEstateID", &itemRealEstate, &itemRealEstateId}, {u"TaskID", &itemTask, &itemTaskId},
-        {u"GroupID", &itemGroup, &itemGroupId},       {u"OrderID", &itemOrder, &itemOrderId},
-    };
-    for (const Linked& entry : linked) {
-        if (name == QStringView(entry.element)) {
-            // An id element without a "value" attribute gives an empty id.
-            *entry.id = attributes.value(QLatin1String(Xml::ValueAttribute)).toString();
-            m_textTarget = entry.text;
-            return;
-        }
-    }
-    if (name == QLatin1String(Xml::Item)) {
+    QString* linkedId = nullptr;
+    switch (elementOf(name)) {
+    case Element::Item:
         clearItem();
         m_textTarget = nullptr;
-    } else if (name == QLatin1String(Xml::NoteId)) {
+        return;
+    case Element::NoteId:
         m_textTarget = &itemId;
-    } else if (name == QLatin1String(Xml::Note)) {
+        return;
+    case Element::Note:
         m_textTarget = &itemNote;
-    } else if (name == QLatin1String(Xml::DateTimeCreate)) {
+        return;
+    case Element::DateTimeCreate:
         m_textTarget = &itemDateTimeCreate;
-    } else {
+        return;
+    case Element::ProjectId:
+        m_textTarget = &itemProject;
+        linkedId = &itemProjectId;
+        break;
+    case Element::RealEstateId:
+        m_textTarget = &itemRealEstate;
+        linkedId = &itemRealEstateId;
+        break;
+    case Element::TaskId:
+        m_textTarget = &itemTask;
+        linkedId = &itemTaskId;
+        break;
+    case Element::GroupId:
+        m_textTarget = &itemGroup;
+        linkedId = &itemGroupId;
+        break;
+    case Element::ClientId:
+        m_textTarget = &itemClient;
+        linkedId = &itemClientId;
+        break;
+    case Element::OrderId:
+        m_textTarget = &itemOrder;
+        linkedId = &itemOrderId;
+        break;
+    case Element::Other:
         m_textTarget = nullptr;
+        return;
     }
+    // An id element without a "value" attribute gives an empty id.
+    *linkedId = attributes.value(QLatin1String(Xml::ValueAttribute)).toString();
 }
 
 void NotesFeed::foundCharacters(QStringView text)
@@ -150,7 +209,7 @@ void NotesFeed::foundCharacters(QStringView text)
 
 void NotesFeed::didEndElement(QStringView name)
 {
-    if (name != QLatin1String(Xml::Item))
+    if (elementOf(name) != Element::Item)
         return;
     auto record = std::make_shared<Note>();
     record->id = itemId;

@@ -68,6 +68,21 @@ private:
     void didEndElement(QStringView name) override;
     void parseErrorOccurred(const QString& description) override;
 
+    enum class Element
+    {
+        Item,
+        NoteId,
+        Note,
+        DateTimeCreate,
+        ProjectId,
+        RealEstateId,
+        TaskId,
+        GroupId,
+        ClientId,
+        OrderId,
+        Other
+    };
+    static Element elementOf(QStringView name);
     void clearItem();
     void sendCommand(const char* action, const QString& successLine,
                      std::function<QList<QPair<const char*, QString>>()> parameters);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "FormDecoder.h"
+#include "HttpReply.h"
+#include "PhpJson.h"
+#include "StoreRecords.h"
+
+#include <optional>
+
+class NotesDatabase;
+class SessionStore;
+
+// Answers the service's scripts (login.php, notes.php, client.php, project.php) from a decoded
+// form, like the PHP scripts do: every answer is HTTP 200, and failures are a JSON envelope
+// {"success":0,"error_code":N,"error_message":"..."}, also for the list actions.
+class ApiHandler
+{
+public:
+    // error_code values besides the session ones of ServerContract::ErrorCode.
+    static constexpr int MissingParameter = 1;
+    static constexpr int UnknownAction = 4;
+    static constexpr int UnknownNote = 5;
+    static constexpr int StorageFailure = 6;
+
+    ApiHandler(NotesDatabase& database, SessionStore& sessions);
+
+    static bool isKnownScript(const QString& script);
+    HttpReply handle(const QString& script, const FormDecoder::Fields& form);
+
+private:
+    HttpReply login(const FormDecoder::Fields& form);
+    HttpReply notesScript(const FormDecoder::Fields& form);
+    HttpReply clientsScript(const FormDecoder::Fields& form);
+    HttpReply projectsScript(const FormDecoder::Fields& form);
+
+    HttpReply listNotes(const FormDecoder::Fields& form);
+    HttpReply editNote(const FormDecoder::Fields& form);
+    HttpReply addNote(const FormDecoder::Fields& form);
+    HttpReply deleteNote(const FormDecoder::Fields& form);
+
+    std::optional<HttpReply> sessionError(const FormDecoder::Fields& form);
+    static std::optional<NoteFields> noteFields(const FormDecoder::Fields& form);
+    static std::optional<qint64> number(const FormDecoder::Fields& form, const char* key);
+    static int limit(const FormDecoder::Fields& form, int fallback);
+    static HttpReply failure(int code, const QString& message);
+    static HttpReply success(const QList<PhpJson::Member>& extra = {});
+
+    NotesDatabase& m_database;
+    SessionStore& m_sessions;
+};

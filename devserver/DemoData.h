@@ -1,0 +1,19 @@
+#pragma once
+
+class QSqlDatabase;
+
+// Creates the tables and fills a fresh database with the demo company: three users, clients,
+// project categories, projects and notes chosen to exercise the client (diacritics, multi-line
+// text, characters special to forms and XML, a missing date, notes without client or project).
+class DemoData
+{
+public:
+    static bool createSchema(QSqlDatabase& db);
+    static bool seed(QSqlDatabase& db);
+
+private:
+    static bool seedUsers(QSqlDatabase& db);
+    static bool seedClients(QSqlDatabase& db);
+    static bool seedProjects(QSqlDatabase& db);
+    static bool seedNotes(QSqlDatabase& db);
+};

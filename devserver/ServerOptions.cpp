@@ -1,0 +1,50 @@
+#include "ServerOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, QString* error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Local HTTPS stand-in for the notes web service. Prints the port on the first line of "
+        "standard output, logs one line per request on standard error."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Port on 127.0.0.1 and ::1 (0 picks a free one)."),
+                                  QStringLiteral("N"), QStringLiteral("8443"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Directory of the database and certificate."),
+                                     QStringLiteral("DIR"), QStringLiteral("devserver-data"));
+    const QCommandLineOption cert(QStringLiteral("cert"),
+                                  QStringLiteral("PEM certificate (instead of a generated one)."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("PEM private key."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption lifetime(
+        QStringLiteral("session-lifetime"),
+        QStringLiteral("Seconds a session stays valid after its last use."),
+        QStringLiteral("SECONDS"), QStringLiteral("3600"));
+    parser.addOptions({port, dataDir, cert, key, lifetime});
+    parser.process(app);
+
+    ServerOptions options;
+    bool portOk = false;
+    bool lifetimeOk = false;
+    const uint portValue = parser.value(port).toUInt(&portOk);
+    options.port = quint16(portValue);
+    options.dataDir = parser.value(dataDir);
+    options.certFile = parser.value(cert);
+    options.keyFile = parser.value(key);
+    options.sessionLifetimeSeconds = parser.value(lifetime).toInt(&lifetimeOk);
+    if (!portOk || portValue > 65535)
+        *error = QStringLiteral("--port needs a number from 0 to 65535");
+    else if (!lifetimeOk || options.sessionLifetimeSeconds < 0)
+        *error = QStringLiteral("--session-lifetime needs a number of seconds");
+    else if (options.certFile.isEmpty() != options.keyFile.isEmpty())
+        *error = QStringLiteral("--cert and --key go together");
+    else if (options.dataDir.isEmpty())
+        *error = QStringLiteral("--data-dir must not be empty");
+    return error->isEmpty() ? std::optional(options) : std::nullopt;
+}

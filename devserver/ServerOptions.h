@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QCoreApplication;
+
+// The command line of notes-devserver.
+class ServerOptions
+{
+public:
+    // Handles --help and --version itself (printing and exiting). Returns nothing after writing
+    // the reason to *error when an option has a wrong value.
+    static std::optional<ServerOptions> parse(const QCoreApplication& app, QString* error);
+
+    quint16 port = 8443;
+    QString dataDir = QStringLiteral("devserver-data");
+    QString certFile;
+    QString keyFile;
+    int sessionLifetimeSeconds = 3600;
+};

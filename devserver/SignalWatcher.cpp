@@ -1,0 +1,48 @@
+#include "SignalWatcher.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+int SignalWatcher::s_fds[2] = {-1, -1};
+
+SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_fds) != 0)
+        return;
+    m_notifier = new QSocketNotifier(s_fds[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::drain);
+    struct sigaction action = {};
+    action.sa_handler = &SignalWatcher::onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+SignalWatcher::~SignalWatcher()
+{
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    for (int& fd : s_fds) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void SignalWatcher::onSignal(int signal)
+{
+    const char byte = char(signal);
+    [[maybe_unused]] const ssize_t written = ::write(s_fds[0], &byte, 1);
+}
+
+void SignalWatcher::drain()
+{
+    char byte = 0;
+    [[maybe_unused]] const ssize_t got = ::read(s_fds[1], &byte, 1);
+    QCoreApplication::quit();
+}

@@ -1,0 +1,119 @@
+#include "app/MainWindow.h"
+
+#include "app/Console.h"
+#include "net/RequestActivity.h"
+#include "notes/ViewController.h"
+#include "prefs/PreferencesViewController.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTableView>
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), m_viewController(new ViewController(this)),
+      m_busyIndicator(new QProgressBar(this))
+{
+    setWindowTitle(tr("Notes"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/notes-client.svg")));
+    setCentralWidget(m_viewController);
+    resize(1100, 680);
+
+    m_busyIndicator->setRange(0, 0);
+    m_busyIndicator->setMaximumWidth(120);
+    m_busyIndicator->setAccessibleName(tr("Waiting for the server"));
+    m_busyIndicator->hide();
+    statusBar()->addPermanentWidget(m_busyIndicator);
+    statusBar()->setAccessibleName(tr("Status"));
+
+    m_busyDelay.setSingleShot(true);
+    m_busyDelay.setInterval(BusyIndicatorDelayMs);
+    connect(&m_busyDelay, &QTimer::timeout, m_busyIndicator, &QWidget::show);
+    connect(&RequestActivity::instance(), &RequestActivity::busyChanged, this,
+            &MainWindow::setBusy);
+    connect(&Console::instance(), &Console::linePrinted, statusBar(),
+            [this](const QString& line) { statusBar()->showMessage(line); });
+    connect(m_viewController, &ViewController::settingsNeeded, this,
+            &MainWindow::showPreferences);
+    createMenus();
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_preferences;
+}
+
+PreferencesViewController* MainWindow::preferences() const
+{
+    return m_preferences;
+}
+
+bool MainWindow::busyIndicatorVisible() const
+{
+    return m_busyIndicator->isVisible();
+}
+
+void MainWindow::setBusy(bool busy)
+{
+    if (busy) {
+        m_busyDelay.start();
+    } else {
+        m_busyDelay.stop();
+        m_busyIndicator->hide();
+    }
+}
+
+PreferencesViewController* MainWindow::showPreferences()
+{
+    if (!m_preferences) {
+        // A window of its own, not a dialog: it neither blocks the notes nor asks anything.
+        m_preferences = new PreferencesViewController();
+        m_preferences->setAttribute(Qt::WA_DeleteOnClose);
+        m_preferences->setWindowIcon(windowIcon());
+        connect(m_preferences, &PreferencesViewController::connected, m_viewController,
+                &ViewController::takeUpSavedSettings);
+    }
+    m_preferences->show();
+    m_preferences->raise();
+    m_preferences->activateWindow();
+    return m_preferences;
+}
+
+void MainWindow::createMenus()
+{
+    ViewController* view = m_viewController;
+
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Preferences…"), QKeySequence(tr("Ctrl+,")), this,
+                    &MainWindow::showPreferences);
+    file->addSeparator();
+    file->addAction(tr("&Quit"), QKeySequence::Quit, qApp, &QApplication::closeAllWindows);
+
+    QMenu* note = menuBar()->addMenu(tr("&Note"));
+    note->addAction(tr("&Find"), QKeySequence::Find, view, [view]() {
+        view->noteSearchField()->setFocus(Qt::ShortcutFocusReason);
+        view->noteSearchField()->selectAll();
+    });
+    note->addAction(tr("&Search"), QKeySequence(tr("Ctrl+R")), view,
+                    &ViewController::actionSearchNotes);
+    note->addSeparator();
+    note->addAction(tr("&Save"), QKeySequence::Save, view, &ViewController::actionSave);
+    note->addAction(tr("&New note"), QKeySequence::New, view, &ViewController::actionAdd);
+    note->addAction(tr("New note for the &client"), QKeySequence(tr("Ctrl+Shift+C")), view,
+                    &ViewController::actionAddToClient);
+    note->addAction(tr("New note for the &project"), QKeySequence(tr("Ctrl+Shift+P")), view,
+                    &ViewController::actionAddToProject);
+    note->addAction(tr("New note for &both"), QKeySequence(tr("Ctrl+Shift+B")), view,
+                    &ViewController::actionAddToBoth);
+    note->addAction(tr("&Delete"), view, &ViewController::actionDelete);
+    note->addAction(tr("&Mail"), QKeySequence(tr("Ctrl+M")), view, &ViewController::actionMail);
+
+    // Delete removes the selected note only while the table has the focus, so the key keeps
+    // its ordinary meaning in the editor and the search fields.
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, view->tableView());
+    deleteKey->setContext(Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, view, &ViewController::actionDelete);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+class PreferencesViewController;
+class QProgressBar;
+class ViewController;
+
+// The application's main window around the notes view: menus with keyboard shortcuts for every
+// action, a status bar that shows each printed line, a busy indicator for slow requests, and the
+// preferences window, which it opens on request or when the settings are incomplete.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Shown only when a request takes longer than this.
+    static constexpr int BusyIndicatorDelayMs = 300;
+
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ViewController* viewController() const { return m_viewController; }
+    // Loads the preferences window on first use and brings it to the front.
+    PreferencesViewController* showPreferences();
+    PreferencesViewController* preferences() const;
+    bool busyIndicatorVisible() const;
+
+private:
+    void createMenus();
+    void setBusy(bool busy);
+
+    ViewController* m_viewController;
+    QPointer<PreferencesViewController> m_preferences;
+    QProgressBar* m_busyIndicator;
+    QTimer m_busyDelay;
+};

@@ -1,0 +1,29 @@
+#include "lists/ClientList.h"
+
+#include "app/Localization.h"
+#include "net/ServerContract.h"
+
+ClientList::ClientList(QObject* parent)
+    : XmlItemList(ServerContract::Script::Clients, ServerContract::Action::Clients,
+                  ServerContract::Xml::ClientId, Localization::ClientPlaceholder, parent)
+{
+}
+
+void ClientList::clearRecords()
+{
+    m_clientObjects.clear();
+}
+
+QStringList ClientList::recordTitles() const
+{
+    QStringList titles;
+    titles.reserve(m_clientObjects.size());
+    for (const auto& client : m_clientObjects)
+        titles.append(client->name);
+    return titles;
+}
+
+void ClientList::appendItem()
+{
+    m_clientObjects.append(std::make_shared<Client>(Client{itemId(), itemName()}));
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "net/Engine.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class MemberCenter;
+class QLineEdit;
+
+namespace Ui {
+class PreferencesViewController;
+}
+
+// The preferences window: the server's host, the path below it, the login and the password.
+// Its fields are filled from the settings when it is loaded; each appearance checks the network
+// and logs in when the settings are complete; Save and connect stores the four texts exactly as
+// typed and logs in with them.
+class PreferencesViewController : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PreferencesViewController(QWidget* parent = nullptr);
+    ~PreferencesViewController() override;
+
+    void configureView();
+    void viewDidAppear();
+    void actionSaveAndConnect();
+
+    MemberCenter* membercenter() const { return m_membercenter; }
+    QLineEdit* serverTextField() const;
+    QLineEdit* pathTextField() const;
+    QLineEdit* loginTextField() const;
+    QLineEdit* passwordTextField() const;
+
+signals:
+    // The server accepted the login made with the settings just saved.
+    void connected();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::PreferencesViewController> ui;
+    MemberCenter* m_membercenter;
+    Engine engine;
+};
