@@ -6,6 +6,15 @@
 namespace {
 constexpr char Context[] = "Localizable";
 
+// Lists the keys for the translation tools; lookups pass the key itself.
+[[maybe_unused]] constexpr const char* Keys[] = {
+    QT_TRANSLATE_NOOP("Localizable", "title_network_connection_required"),
+    QT_TRANSLATE_NOOP("Localizable", "title_enter_server_name"),
+    QT_TRANSLATE_NOOP("Localizable", "title_enter_login_password"),
+    QT_TRANSLATE_NOOP("Localizable", "title_client"),
+    QT_TRANSLATE_NOOP("Localizable", "title_project"),
+};
+
 QTranslator*& installedTranslator()
 {
     static QTranslator* translator = nullptr;

@@ -11,10 +11,6 @@
 
 #include <utility>
 
-namespace {
-constexpr char Context[] = "DesktopMailComposer";
-}
-
 DesktopMailComposer::DesktopMailComposer()
     : m_openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); })
 {
@@ -43,11 +39,11 @@ void DesktopMailComposer::performWithItems(const QStringList& items)
     if (bodyCut) {
         copyWholeBody(body);
         Console::print(QCoreApplication::translate(
-            Context, "The note is too long for a mail link: the whole text is on the clipboard."));
+            "DesktopMailComposer", "The note is too long for a mail link: the whole text is on the clipboard."));
     }
     if (!m_openUrl(QUrl::fromEncoded(url.toLatin1(), QUrl::StrictMode)))
         Console::print(
-            QCoreApplication::translate(Context, "No mail program could be opened for the note."));
+            QCoreApplication::translate("DesktopMailComposer", "No mail program could be opened for the note."));
 }
 
 QString DesktopMailComposer::mailtoUrl(const QString& to, const QString& subject,
