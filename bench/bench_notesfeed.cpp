@@ -7,6 +7,7 @@
 #include "notes/NotesFeed.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QXmlStreamReader>
 
@@ -21,10 +22,18 @@ QByteArray makeFeed(int items)
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<notes>\n";
     for (int i = 0; i < items; ++i) {
         const QByteArray n = QByteArray::number(i);
-        xml += "  <item>\n    <NoteID>" + n + "</NoteID>\n"
-               "    <note>Zavolať pánovi Kováčovi ohľadom strechy &amp; okien č. " + n +
+        // Creation times spread over about eight years, as a long-used account has them.
+        const QByteArray created = QDateTime(QDate(2017, 5, 4).addDays(i % 3000), QTime(13, 7, 55))
+                                       .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                       .toLatin1();
+        xml += "  <item>\n    <NoteID>" + n +
+               "</NoteID>\n"
+               "    <note>Zavolať pánovi Kováčovi ohľadom strechy &amp; okien č. " +
+               n +
                "&#13;\nDruhý riadok poznámky.</note>\n"
-               "    <datetime_create>2017-05-04 13:07:55</datetime_create>\n"
+               "    <datetime_create>" +
+               created +
+               "</datetime_create>\n"
                "    <ProjectID value=\"12\">Rekonštrukcia strechy</ProjectID>\n"
                "    <RealEstateID value=\"0\"></RealEstateID>\n"
                "    <TaskID value=\"0\"></TaskID>\n"

@@ -190,10 +190,14 @@ private slots:
         const QString gap = QStringLiteral("2021-03-28 02:30:00");
         const QString shown = NoteDate::displayText(gap);
         const QString ordinary = NoteDate::displayText(QStringLiteral("2021-03-28 04:30:00"));
+        const QString repeated = NoteDate::displayText(QStringLiteral("2021-10-31 02:30:00"));
+        const QString otherYear = NoteDate::displayText(QStringLiteral("2019-03-31 02:15:00"));
         qunsetenv("TZ");
         tzset();
         QCOMPARE(shown, gap);
         QCOMPARE(ordinary, QStringLiteral("28.03.2021 04:30"));
+        QCOMPARE(repeated, QStringLiteral("31.10.2021 02:30")); // exists twice, so it exists
+        QCOMPARE(otherYear, QStringLiteral("2019-03-31 02:15:00"));
     }
 };
 

@@ -3,6 +3,8 @@
 #include "net/ServerContract.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QTimeZone>
 
 namespace {
 // Reads count ASCII digits at position; -1 when any of them is not a digit.
@@ -23,6 +25,85 @@ bool hasSeparators(const QString& text)
     return text[4] == u'-' && text[7] == u'-' && text[10] == u' ' && text[13] == u':' &&
            text[16] == u':';
 }
+
+// Wall-clock intervals that do not exist in the local zone (daylight-saving gaps), worked out
+// once per year from the zone's transitions. Asking the C library about every time stamp costs
+// a few microseconds each, which dominated reading long feeds.
+class LocalTimeGaps
+{
+public:
+    static bool exists(const QDate& date, const QTime& time)
+    {
+        static LocalTimeGaps gaps;
+        return gaps.check(date, time);
+    }
+
+private:
+    struct Year
+    {
+        bool reliable = false;
+        QList<QPair<qint64, qint64>> gaps; // [start, end) in local seconds
+    };
+
+    static qint64 seconds(const QDate& date, const QTime& time)
+    {
+        return date.toJulianDay() * 86400 + time.msecsSinceStartOfDay() / 1000;
+    }
+
+    static bool existsSlowly(const QDate& date, const QTime& time)
+    {
+        const QDateTime local(date, time, Qt::LocalTime);
+        return local.isValid() && local.date() == date && local.time() == time;
+    }
+
+    bool check(const QDate& date, const QTime& time)
+    {
+        const QByteArray zoneSetting = qgetenv("TZ");
+        if (zoneSetting != m_zoneSetting) {
+            m_years.clear();
+            m_zoneSetting = zoneSetting;
+        }
+        auto year = m_years.constFind(date.year());
+        if (year == m_years.cend())
+            year = m_years.insert(date.year(), yearOf(date.year()));
+        if (!year->reliable)
+            return existsSlowly(date, time);
+        const qint64 local = seconds(date, time);
+        for (const auto& [start, end] : year->gaps)
+            if (local >= start && local < end)
+                return false;
+        return true;
+    }
+
+    static Year yearOf(int year)
+    {
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        if (!zone.isValid())
+            return {};
+        // The zone's rules are used only where they agree with the C library's local time.
+        for (const QDate probe : {QDate(year, 1, 15), QDate(year, 7, 15)}) {
+            const QDateTime local(probe, QTime(12, 0), Qt::LocalTime);
+            if (!local.isValid() || zone.offsetFromUtc(local) != local.offsetFromUtc())
+                return {};
+        }
+        Year result{true, {}};
+        const QDateTime from(QDate(year - 1, 12, 30), QTime(0, 0), Qt::UTC);
+        const QDateTime to(QDate(year + 1, 1, 2), QTime(0, 0), Qt::UTC);
+        for (const QTimeZone::OffsetData& transition : zone.transitions(from, to)) {
+            const int before = zone.offsetFromUtc(transition.atUtc.addSecs(-1));
+            const int after = transition.offsetFromUtc;
+            if (after > before) {
+                const qint64 start =
+                    seconds(transition.atUtc.date(), transition.atUtc.time()) + before;
+                result.gaps.append({start, start + (after - before)});
+            }
+        }
+        return result;
+    }
+
+    QByteArray m_zoneSetting;
+    QHash<int, Year> m_years;
+};
 } // namespace
 
 QString NoteDate::displayText(const QString& serverText)
@@ -44,9 +125,7 @@ QString NoteDate::displayText(const QString& serverText)
     if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0 ||
         !date.isValid() || !time.isValid())
         return serverText;
-    const QDateTime local(date, time, Qt::LocalTime);
-    // A time inside a daylight-saving gap is invalid or moved to another wall-clock time.
-    if (!local.isValid() || local.date() != date || local.time() != time)
+    if (!LocalTimeGaps::exists(date, time))
         return serverText;
     // Same zone on both sides, so the fields are only rearranged: "dd.MM.yyyy HH:mm".
     const QChar* in = serverText.constData();
