@@ -70,11 +70,10 @@ class LoginTest : public QObject
 
     void injectLoginAnswer(const QByteArray& json, int status = 200)
     {
-        QVERIFY(server.injectFault(QJsonObject{
-            {"match", QJsonObject{{"script", "login.php"}}},
-            {"status", status},
-            {"contentType", "application/json"},
-            {"body", QString::fromUtf8(json)}}));
+        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
+                                               {"status", status},
+                                               {"contentType", "application/json"},
+                                               {"body", QString::fromUtf8(json)}}));
     }
 
 private slots:
@@ -94,13 +93,23 @@ private slots:
         QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("line");
-        QTest::newRow("complete") << "h" << "l" << "p" << QString();
-        QTest::newRow("blanks count as filled") << " " << " " << " " << QString();
-        QTest::newRow("host and login empty") << "" << "" << "p"
+        QTest::newRow("complete") << "h"
+                                  << "l"
+                                  << "p" << QString();
+        QTest::newRow("blanks count as filled") << " "
+                                                << " "
+                                                << " " << QString();
+        QTest::newRow("host and login empty") << ""
+                                              << ""
+                                              << "p"
                                               << "Enter the server name in Preferences.";
-        QTest::newRow("password empty") << "h" << "l" << ""
+        QTest::newRow("password empty") << "h"
+                                        << "l"
+                                        << ""
                                         << "Enter your login and password in Preferences.";
-        QTest::newRow("login empty") << "h" << "" << "p"
+        QTest::newRow("login empty") << "h"
+                                     << ""
+                                     << "p"
                                      << "Enter your login and password in Preferences.";
     }
 
@@ -198,13 +207,13 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<bool>("printsALine");
-        QTest::newRow("status 500") << 500 << QByteArray(R"({"success":1,"PHPSESSID":"new"})")
-                                    << false;
+        QTest::newRow("status 500")
+            << 500 << QByteArray(R"({"success":1,"PHPSESSID":"new"})") << false;
         QTest::newRow("status 302") << 302 << QByteArray() << false;
         QTest::newRow("not json") << 200 << QByteArray("<html>oops</html>") << true;
         QTest::newRow("json array") << 200 << QByteArray("[1]") << true;
-        QTest::newRow("success as text") << 200 << QByteArray(R"({"success":"1","PHPSESSID":"x"})")
-                                         << true;
+        QTest::newRow("success as text")
+            << 200 << QByteArray(R"({"success":"1","PHPSESSID":"x"})") << true;
         QTest::newRow("fractional success")
             << 200 << QByteArray(R"({"success":1.5,"PHPSESSID":"x"})") << true;
         QTest::newRow("no session id") << 200 << QByteArray(R"({"success":1})") << true;

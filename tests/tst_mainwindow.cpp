@@ -39,9 +39,21 @@ struct RecordingComposer : MailComposer
     QStringList recipients;
     QString subject;
     QStringList items;
-    void setRecipients(const QStringList& r) override { calls << "recipients"; recipients = r; }
-    void setSubject(const QString& s) override { calls << "subject"; subject = s; }
-    void performWithItems(const QStringList& i) override { calls << "perform"; items = i; }
+    void setRecipients(const QStringList& r) override
+    {
+        calls << "recipients";
+        recipients = r;
+    }
+    void setSubject(const QString& s) override
+    {
+        calls << "subject";
+        subject = s;
+    }
+    void performWithItems(const QStringList& i) override
+    {
+        calls << "perform";
+        items = i;
+    }
 };
 } // namespace
 
@@ -98,7 +110,7 @@ class MainWindowTest : public QObject
         if (Engine().connectedToNetwork())
             return {};
         return {Localization::text(Localization::NetworkConnectionRequired),
-                QLatin1String(ViewController::OfflineLine)};
+                QLatin1String(Engine::OfflineLine)};
     }
 
 private slots:
@@ -119,8 +131,7 @@ private slots:
         PrintedLines printed;
         openLoaded();
         QStringList expected{QLatin1String(ViewController::AppearedLine)};
-        expected << offlineLines()
-                 << QStringLiteral("https://%1/api/login.php").arg(server.host())
+        expected << offlineLines() << QStringLiteral("https://%1/api/login.php").arg(server.host())
                  << QStringLiteral("login=demo&password=********")
                  << QLatin1String(DataEndpoint::LoggedInLine) << XmlLine << XmlLine << XmlLine;
         QCOMPARE(printed.lines(), expected);
@@ -160,13 +171,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("leading line feed") << "\nabc" << "";
-        QTest::newRow("carriage return and line feed") << "a\r\nb" << "a";
-        QTest::newRow("no line break") << "whole text" << "whole text";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("leading line feed") << "\nabc"
+                                           << "";
+        QTest::newRow("carriage return and line feed") << "a\r\nb"
+                                                       << "a";
+        QTest::newRow("no line break") << "whole text"
+                                       << "whole text";
         QTest::newRow("line separator") << QStringLiteral("a\u2028b") << "a";
         QTest::newRow("next line") << QStringLiteral("a\u0085b") << "a";
-        QTest::newRow("form feed") << "a\fb" << "a";
+        QTest::newRow("form feed") << "a\fb"
+                                   << "a";
     }
 
     void firstLineOfANote()
@@ -183,7 +199,8 @@ private slots:
         const int linked = rowWith([](const Note& n) { return !n.client.isEmpty(); });
         select(linked);
         const Note& note = *feed().noteObjects.at(linked);
-        QCOMPARE(printed.lines(), QStringList{QStringLiteral("selected row by arrow key: %1").arg(linked)});
+        QCOMPARE(printed.lines(),
+                 QStringList{QStringLiteral("selected row by arrow key: %1").arg(linked)});
         QCOMPARE(feed().note.get(), &note);
         QCOMPARE(view().noteTextView()->toPlainText(), note.note);
         QCOMPARE(combo("clientPopUpButton")->currentText(), note.client);
@@ -199,9 +216,8 @@ private slots:
         select(row);
         const NoteRef note = feed().note;
         const auto& clients = view().clientlist()->clientObjects();
-        const auto other = *std::find_if(clients.begin(), clients.end(), [&](const auto& c) {
-            return c->name != note->client;
-        });
+        const auto other = *std::find_if(clients.begin(), clients.end(),
+                                         [&](const auto& c) { return c->name != note->client; });
         combo("clientPopUpButton")->setCurrentText(other->name);
         combo("projectPopUpButton")->setCurrentIndex(0); // placeholder: the project stays
         view().noteTextView()->setPlainText(QStringLiteral("Nový text\ndruhý riadok"));
@@ -211,8 +227,8 @@ private slots:
         QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::SavedLine));
         QCOMPARE(onlyBody("edit_note"),
                  "PHPSESSID=" + view().membercenter()->PHPSESSID.toUtf8() +
-                     "&action=edit_note&NoteID=" + note->id.toUtf8() + "&note=" +
-                     QUrl::toPercentEncoding(QStringLiteral("Nový text\ndruhý riadok")) +
+                     "&action=edit_note&NoteID=" + note->id.toUtf8() +
+                     "&note=" + QUrl::toPercentEncoding(QStringLiteral("Nový text\ndruhý riadok")) +
                      "&ProjectID=" + note->projectId.toUtf8() + "&ClientID=" + other->id.toUtf8());
         const int saved = rowWith([&](const Note& n) { return n.id == note->id; });
         QAbstractItemModel* model = view().tableView()->model();
@@ -237,9 +253,8 @@ private slots:
         QFETCH(bool, keepsClient);
         QFETCH(bool, keepsProject);
         openLoaded();
-        select(rowWith([](const Note& n) {
-            return n.clientId.toInt() > 0 && n.projectId.toInt() > 0;
-        }));
+        select(rowWith(
+            [](const Note& n) { return n.clientId.toInt() > 0 && n.projectId.toInt() > 0; }));
         const NoteRef selected = feed().note;
         const Note before = *selected;
         PrintedLines printed;
@@ -339,7 +354,8 @@ private slots:
         preferences->pathTextField()->clear();
         preferences->findChild<QPushButton*>("saveAndConnectButton")->click();
         QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(other.requestBodies(QStringLiteral("xml_notes")).size() == 1, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(other.requestBodies(QStringLiteral("xml_notes")).size() == 1,
+                                 20000);
         QTRY_COMPARE(feed().noteObjects.size(), other.notes().size());
         QCOMPARE(server.requestBodies(QStringLiteral("xml_notes")).size(), 0);
         QCOMPARE(view().membercenter()->host, other.host());
@@ -361,8 +377,8 @@ private slots:
     {
         window = std::make_unique<MainWindow>();
         PreferencesViewController preferences;
-        for (QWidget* root : {static_cast<QWidget*>(window.get()),
-                              static_cast<QWidget*>(&preferences)}) {
+        for (QWidget* root :
+             {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&preferences)}) {
             const QList<QWidget*> controls = root->findChildren<QWidget*>();
             for (QWidget* control : controls) {
                 if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPushButton*>(control) ||

@@ -69,11 +69,11 @@ class NotesExchangeTest : public QObject
 
     void injectJson(const char* action, const QByteArray& json, int count = 1)
     {
-        QVERIFY(server.injectFault(QJsonObject{
-            {"match", QJsonObject{{"script", "notes.php"}, {"action", action}}},
-            {"count", count},
-            {"contentType", "application/json"},
-            {"body", QString::fromUtf8(json)}}));
+        QVERIFY(server.injectFault(
+            QJsonObject{{"match", QJsonObject{{"script", "notes.php"}, {"action", action}}},
+                        {"count", count},
+                        {"contentType", "application/json"},
+                        {"body", QString::fromUtf8(json)}}));
     }
 
 private slots:
@@ -201,8 +201,8 @@ private slots:
         QTest::addColumn<QString>("line");
         const QByteArray xml = "<notes><item><NoteID>1</NoteID></item></notes>";
         const QString unreadable = QStringLiteral("the server's answer cannot be read: ");
-        QTest::newRow("xml with charset") << 200 << QJsonValue("text/xml; charset=utf-8") << xml
-                                          << XmlLine;
+        QTest::newRow("xml with charset")
+            << 200 << QJsonValue("text/xml; charset=utf-8") << xml << XmlLine;
         QTest::newRow("application/xml is not xml")
             << 200 << QJsonValue("application/xml") << xml
             << unreadable + "it is neither an XML list nor a JSON object";
@@ -222,10 +222,9 @@ private slots:
             << 200 << QJsonValue("application/json")
             << QByteArray(R"({"error_code":1.5,"error_message":"x"})")
             << unreadable + "\"error_code\" is missing or not an integer";
-        QTest::newRow("code as text")
-            << 200 << QJsonValue("application/json")
-            << QByteArray(R"({"error_code":"1","error_message":"x"})")
-            << unreadable + "\"error_code\" is missing or not an integer";
+        QTest::newRow("code as text") << 200 << QJsonValue("application/json")
+                                      << QByteArray(R"({"error_code":"1","error_message":"x"})")
+                                      << unreadable + "\"error_code\" is missing or not an integer";
         QTest::newRow("status 500") << 500 << QJsonValue("text/xml") << xml << QString();
         QTest::newRow("status 302") << 302 << QJsonValue("text/xml") << xml << QString();
     }
@@ -268,7 +267,8 @@ private slots:
 
     void failedCommandIsPrintedAndNothingReloads()
     {
-        injectJson("edit_note", R"({"success":0,"error_code":5,"error_message":"Poznámka neexistuje"})");
+        injectJson("edit_note",
+                   R"({"success":0,"error_code":5,"error_message":"Poznámka neexistuje"})");
         PrintedLines printed;
         feed->actionSaveXMLItem();
         settle();
@@ -351,9 +351,8 @@ private slots:
         PrintedLines printed;
         feed->actionDeleteXMLItem();
         QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
-        QCOMPARE(printed.lines().mid(2), (QStringList{LoggedIn,
-                                                      QLatin1String(NotesFeed::DeletedLine),
-                                                      XmlLine}));
+        QCOMPARE(printed.lines().mid(2),
+                 (QStringList{LoggedIn, QLatin1String(NotesFeed::DeletedLine), XmlLine}));
         const QList<QByteArray> bodies = server.requestBodies(QStringLiteral("delete_note"));
         QCOMPARE(bodies.size(), 2);
         QCOMPARE(bodies.at(1), prefix("delete_note") + "&NoteID=" + id);

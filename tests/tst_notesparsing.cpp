@@ -91,8 +91,8 @@ private slots:
         QTest::newRow("unicode line and paragraph separators trimmed")
             << QByteArray("<note>\xE2\x80\xA8 x \xC2\x85\xE2\x80\xA9</note>")
             << QStringLiteral("x");
-        QTest::newRow("no-break space trimmed") << QByteArray("<note>\xC2\xA0x\xC2\xA0</note>")
-                                                << QStringLiteral("x");
+        QTest::newRow("no-break space trimmed")
+            << QByteArray("<note>\xC2\xA0x\xC2\xA0</note>") << QStringLiteral("x");
     }
 
     void noteText()
@@ -165,14 +165,22 @@ private slots:
     {
         QTest::addColumn<QString>("server");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ordinary") << "2017-05-04 13:07:55" << "04.05.2017 13:07";
-        QTest::newRow("midnight") << "2020-01-01 00:00:00" << "01.01.2020 00:00";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("zero date") << "0000-00-00 00:00:00" << "";
-        QTest::newRow("unreadable kept") << "yesterday" << "yesterday";
-        QTest::newRow("no seconds kept") << "2017-05-04 13:07" << "2017-05-04 13:07";
-        QTest::newRow("impossible day kept") << "2017-02-30 10:00:00" << "2017-02-30 10:00:00";
-        QTest::newRow("non-digits kept") << "2017-0x-04 13:07:55" << "2017-0x-04 13:07:55";
+        QTest::newRow("ordinary") << "2017-05-04 13:07:55"
+                                  << "04.05.2017 13:07";
+        QTest::newRow("midnight") << "2020-01-01 00:00:00"
+                                  << "01.01.2020 00:00";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("zero date") << "0000-00-00 00:00:00"
+                                   << "";
+        QTest::newRow("unreadable kept") << "yesterday"
+                                         << "yesterday";
+        QTest::newRow("no seconds kept") << "2017-05-04 13:07"
+                                         << "2017-05-04 13:07";
+        QTest::newRow("impossible day kept") << "2017-02-30 10:00:00"
+                                             << "2017-02-30 10:00:00";
+        QTest::newRow("non-digits kept") << "2017-0x-04 13:07:55"
+                                         << "2017-0x-04 13:07:55";
     }
 
     void creationTime()

@@ -18,16 +18,27 @@ private slots:
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("host and path") << "notes.example.sk" << "/firma"
+        QTest::newRow("host and path") << "notes.example.sk"
+                                       << "/firma"
                                        << "https://notes.example.sk/firma/api/login.php";
-        QTest::newRow("empty path") << "notes.example.sk" << ""
+        QTest::newRow("empty path") << "notes.example.sk"
+                                    << ""
                                     << "https://notes.example.sk/api/login.php";
         QTest::newRow("path without leading slash is glued to the host")
-            << "notes.example.sk" << "firma" << "https://notes.example.skfirma/api/login.php";
-        QTest::newRow("trailing slash doubles") << "h" << "/p/" << "https://h/p//api/login.php";
-        QTest::newRow("blanks are kept") << " h " << " /p " << "https:// h  /p /api/login.php";
-        QTest::newRow("scheme typed in") << "https://h" << "" << "https://https://h/api/login.php";
-        QTest::newRow("host with port") << "localhost:8443" << ""
+            << "notes.example.sk"
+            << "firma"
+            << "https://notes.example.skfirma/api/login.php";
+        QTest::newRow("trailing slash doubles") << "h"
+                                                << "/p/"
+                                                << "https://h/p//api/login.php";
+        QTest::newRow("blanks are kept") << " h "
+                                         << " /p "
+                                         << "https:// h  /p /api/login.php";
+        QTest::newRow("scheme typed in") << "https://h"
+                                         << ""
+                                         << "https://https://h/api/login.php";
+        QTest::newRow("host with port") << "localhost:8443"
+                                        << ""
                                         << "https://localhost:8443/api/login.php";
     }
 
@@ -78,26 +89,29 @@ private slots:
         QTest::addColumn<QString>("savedHost");
         QTest::addColumn<QString>("url");
         QTest::addColumn<bool>("trusted");
-        QTest::newRow("same host") << "notes.example.sk" << "https://notes.example.sk/api/x"
-                                   << true;
+        QTest::newRow("same host") << "notes.example.sk"
+                                   << "https://notes.example.sk/api/x" << true;
         QTest::newRow("saved host without port matches any port")
-            << "localhost" << "https://localhost:8443/api/x" << true;
-        QTest::newRow("host and port") << "localhost:8443" << "https://localhost:8443/api/x"
-                                       << true;
-        QTest::newRow("other port") << "localhost:8443" << "https://localhost:9443/api/x"
-                                    << false;
-        QTest::newRow("default port named") << "localhost:443" << "https://localhost/api/x"
-                                            << true;
-        QTest::newRow("letter case") << "Notes.Example.SK" << "https://notes.example.sk/api/x"
-                                     << true;
-        QTest::newRow("other host") << "localhost:8443" << "https://127.0.0.1:8443/api/x"
-                                    << false;
-        QTest::newRow("suffix is not the host") << "example.sk" << "https://evil-example.sk/x"
-                                                << false;
-        QTest::newRow("nothing saved") << "" << "https://localhost/x" << false;
-        QTest::newRow("ipv6 with port") << "[::1]:8443" << "https://[::1]:8443/x" << true;
-        QTest::newRow("plain http is never trusted") << "localhost" << "http://localhost/x"
-                                                     << false;
+            << "localhost"
+            << "https://localhost:8443/api/x" << true;
+        QTest::newRow("host and port") << "localhost:8443"
+                                       << "https://localhost:8443/api/x" << true;
+        QTest::newRow("other port") << "localhost:8443"
+                                    << "https://localhost:9443/api/x" << false;
+        QTest::newRow("default port named") << "localhost:443"
+                                            << "https://localhost/api/x" << true;
+        QTest::newRow("letter case") << "Notes.Example.SK"
+                                     << "https://notes.example.sk/api/x" << true;
+        QTest::newRow("other host") << "localhost:8443"
+                                    << "https://127.0.0.1:8443/api/x" << false;
+        QTest::newRow("suffix is not the host") << "example.sk"
+                                                << "https://evil-example.sk/x" << false;
+        QTest::newRow("nothing saved") << ""
+                                       << "https://localhost/x" << false;
+        QTest::newRow("ipv6 with port") << "[::1]:8443"
+                                        << "https://[::1]:8443/x" << true;
+        QTest::newRow("plain http is never trusted") << "localhost"
+                                                     << "http://localhost/x" << false;
     }
 
     void trustRule()

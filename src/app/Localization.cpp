@@ -30,8 +30,8 @@ bool Localization::install(const QLocale& locale)
         delete current;
         current = nullptr;
     }
-    const QString language = locale.language() == QLocale::Slovak ? QStringLiteral("sk")
-                                                                   : QStringLiteral("en");
+    const QString language =
+        locale.language() == QLocale::Slovak ? QStringLiteral("sk") : QStringLiteral("en");
     auto* translator = new QTranslator;
     if (!translator->load(QStringLiteral(":/i18n/notes_%1.qm").arg(language))) {
         delete translator;

@@ -36,8 +36,7 @@ MainWindow::MainWindow(QWidget* parent)
             &MainWindow::setBusy);
     connect(&Console::instance(), &Console::linePrinted, statusBar(),
             [this](const QString& line) { statusBar()->showMessage(line); });
-    connect(m_viewController, &ViewController::settingsNeeded, this,
-            &MainWindow::showPreferences);
+    connect(m_viewController, &ViewController::settingsNeeded, this, &MainWindow::showPreferences);
     createMenus();
 }
 

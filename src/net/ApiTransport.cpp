@@ -151,9 +151,8 @@ ApiAnswer ApiTransport::answerOf(QNetworkReply* reply)
         answer.transportFailed = true;
         answer.cancelled = reply->property(CancelledProperty).toBool();
         answer.timedOut = error == QNetworkReply::OperationCanceledError && !answer.cancelled;
-        answer.errorDescription = answer.timedOut
-                                      ? QStringLiteral("The request timed out.")
-                                      : reply->errorString();
+        answer.errorDescription =
+            answer.timedOut ? QStringLiteral("The request timed out.") : reply->errorString();
         return answer;
     }
     answer.isHttp = status.isValid();

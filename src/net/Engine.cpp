@@ -62,3 +62,13 @@ bool Engine::checkNetwork(QObject* /*sender*/) const
         Console::print(Localization::text(Localization::NetworkConnectionRequired));
     return connected;
 }
+
+bool Engine::warnIfOffline() const
+{
+    const bool connected = connectedToNetwork();
+    if (!connected) {
+        Console::print(Localization::text(Localization::NetworkConnectionRequired));
+        Console::print(QLatin1String(OfflineLine));
+    }
+    return connected;
+}

@@ -35,6 +35,10 @@ public:
     // The sender is the window asking; the notice goes to the console whoever asks.
     bool checkNetwork(QObject* sender = nullptr) const;
 
+    // What a window prints when it appears offline: the localized notice, then OfflineLine.
+    bool warnIfOffline() const;
+    static constexpr char OfflineLine[] = "network connection unavailable";
+
 private:
     TableReader m_tables;
 };

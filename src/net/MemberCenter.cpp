@@ -10,7 +10,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-
 namespace {
 void printMalformed(const QString& what)
 {
@@ -69,10 +68,9 @@ void MemberCenter::actionLogin(QObject*, LoginCompletion completion)
                                 .add(ServerContract::Form::Login, login)
                                 .add(ServerContract::Form::Password, password)
                                 .bytes();
-    const bool sent = ApiTransport::send(dataTask, urlText, body, this,
-                                         [this, completion](const ApiAnswer& answer) {
-                                             handleLoginAnswer(answer, completion);
-                                         });
+    const bool sent = ApiTransport::send(
+        dataTask, urlText, body, this,
+        [this, completion](const ApiAnswer& answer) { handleLoginAnswer(answer, completion); });
     if (!sent && completion)
         completion(false);
 }

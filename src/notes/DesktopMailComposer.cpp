@@ -39,11 +39,12 @@ void DesktopMailComposer::performWithItems(const QStringList& items)
     if (bodyCut) {
         copyWholeBody(body);
         Console::print(QCoreApplication::translate(
-            "DesktopMailComposer", "The note is too long for a mail link: the whole text is on the clipboard."));
+            "DesktopMailComposer",
+            "The note is too long for a mail link: the whole text is on the clipboard."));
     }
     if (!m_openUrl(QUrl::fromEncoded(url.toLatin1(), QUrl::StrictMode)))
-        Console::print(
-            QCoreApplication::translate("DesktopMailComposer", "No mail program could be opened for the note."));
+        Console::print(QCoreApplication::translate(
+            "DesktopMailComposer", "No mail program could be opened for the note."));
 }
 
 QString DesktopMailComposer::mailtoUrl(const QString& to, const QString& subject,

@@ -25,15 +25,14 @@ MemberCenter* NotesFeed::membercenter() const
 
 void NotesFeed::actionGetXMLItems()
 {
-    m_endpoint->requestList(
-        QLatin1String(ServerContract::Action::Notes),
-        [this]() -> DataEndpoint::Parameters {
-            return {{Form::NoteKeyword, noteKeyword},
-                    {Form::ClientKeyword, clientKeyword},
-                    {Form::ProjectKeyword, projectKeyword},
-                    {Form::Limit, QLatin1String(ServerContract::NotesLimit)}};
-        },
-        {[this](const QByteArray& body) { handleXml(body); }, {}});
+    m_endpoint->requestList(QLatin1String(ServerContract::Action::Notes),
+                            [this]() -> DataEndpoint::Parameters {
+                                return {{Form::NoteKeyword, noteKeyword},
+                                        {Form::ClientKeyword, clientKeyword},
+                                        {Form::ProjectKeyword, projectKeyword},
+                                        {Form::Limit, QLatin1String(ServerContract::NotesLimit)}};
+                            },
+                            {[this](const QByteArray& body) { handleXml(body); }, {}});
 }
 
 void NotesFeed::actionSaveXMLItem()
@@ -49,28 +48,32 @@ void NotesFeed::actionSaveXMLItem()
 
 void NotesFeed::actionAddXMLItem()
 {
-    sendCommand(ServerContract::Action::AddNote, QLatin1String(AddedLine),
-                [this]() -> DataEndpoint::Parameters {
-                    return {{Form::Note, note->note},
-                            {Form::ProjectId, note->projectId},
-                            {Form::ClientId, note->clientId}};
-                });
+    sendAdd([this] { return *note; });
 }
 
 void NotesFeed::actionAddXMLItem(const Note& draft)
 {
+    sendAdd([draft] { return draft; });
+}
+
+// The source is read when the request is composed, and again for a repeat after a new login.
+void NotesFeed::sendAdd(std::function<Note()> source)
+{
     sendCommand(ServerContract::Action::AddNote, QLatin1String(AddedLine),
-                [draft]() -> DataEndpoint::Parameters {
-                    return {{Form::Note, draft.note},
-                            {Form::ProjectId, draft.projectId},
-                            {Form::ClientId, draft.clientId}};
+                [source = std::move(source)]() -> DataEndpoint::Parameters {
+                    const Note added = source();
+                    return {{Form::Note, added.note},
+                            {Form::ProjectId, added.projectId},
+                            {Form::ClientId, added.clientId}};
                 });
 }
 
 void NotesFeed::actionDeleteXMLItem()
 {
     sendCommand(ServerContract::Action::DeleteNote, QLatin1String(DeletedLine),
-                [this]() -> DataEndpoint::Parameters { return {{Form::NoteId, note->id}}; });
+                [this]() -> DataEndpoint::Parameters {
+                    return {{Form::NoteId, note->id}};
+                });
 }
 
 void NotesFeed::sendCommand(const char* action, const QString& successLine,
@@ -93,10 +96,10 @@ void NotesFeed::handleXml(const QByteArray& body)
 
 void NotesFeed::clearItem()
 {
-    for (QString* field : {&itemId, &itemNote, &itemDateTimeCreate, &itemRealEstate,
-                           &itemRealEstateId, &itemProject, &itemProjectId, &itemTask, &itemTaskId,
-                           &itemGroup, &itemGroupId, &itemClient, &itemClientId, &itemOrder,
-                           &itemOrderId})
+    for (QString* field :
+         {&itemId, &itemNote, &itemDateTimeCreate, &itemRealEstate, &itemRealEstateId, &itemProject,
+          &itemProjectId, &itemTask, &itemTaskId, &itemGroup, &itemGroupId, &itemClient,
+          &itemClientId, &itemOrder, &itemOrderId})
         field->clear();
 }
 

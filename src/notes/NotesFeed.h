@@ -84,6 +84,7 @@ private:
     };
     static Element elementOf(QStringView name);
     void clearItem();
+    void sendAdd(std::function<Note()> source);
     void sendCommand(const char* action, const QString& successLine,
                      std::function<QList<QPair<const char*, QString>>()> parameters);
 

@@ -1,7 +1,6 @@
 #include "notes/ViewController.h"
 
 #include "app/Console.h"
-#include "app/Localization.h"
 #include "lists/ClientList.h"
 #include "lists/ComboPickList.h"
 #include "lists/ProjectList.h"
@@ -58,8 +57,7 @@ void ViewController::connectControls()
     connect(ui->addButton, &QPushButton::clicked, this, &ViewController::actionAdd);
     connect(ui->addToProjectButton, &QPushButton::clicked, this,
             &ViewController::actionAddToProject);
-    connect(ui->addToClientButton, &QPushButton::clicked, this,
-            &ViewController::actionAddToClient);
+    connect(ui->addToClientButton, &QPushButton::clicked, this, &ViewController::actionAddToClient);
     connect(ui->addToBothButton, &QPushButton::clicked, this, &ViewController::actionAddToBoth);
     connect(ui->deleteButton, &QPushButton::clicked, this, &ViewController::actionDelete);
     connect(ui->mailButton, &QPushButton::clicked, this, &ViewController::actionMail);
@@ -115,10 +113,8 @@ void ViewController::showEvent(QShowEvent* event)
 void ViewController::viewDidAppear()
 {
     Console::print(QLatin1String(AppearedLine));
-    if (!engine.connectedToNetwork()) {
-        Console::print(Localization::text(Localization::NetworkConnectionRequired));
-        Console::print(QLatin1String(OfflineLine));
-    }
+    // Offline is only reported: the login below fails in its own way if the server is gone.
+    engine.warnIfOffline();
     if (!membercenter()->checkSettings(this)) {
         emit settingsNeeded();
         return;

@@ -30,7 +30,6 @@ class ViewController : public QWidget
     Q_OBJECT
 public:
     static constexpr char AppearedLine[] = "viewDidAppear";
-    static constexpr char OfflineLine[] = "network connection unavailable";
     static constexpr char SelectedRowPrefix[] = "selected row by arrow key: ";
 
     explicit ViewController(QWidget* parent = nullptr);

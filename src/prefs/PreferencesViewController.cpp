@@ -1,11 +1,9 @@
 #include "prefs/PreferencesViewController.h"
 
 #include "app/Console.h"
-#include "app/Localization.h"
 #include "app/SettingsStore.h"
 #include "net/DataEndpoint.h"
 #include "net/MemberCenter.h"
-#include "notes/ViewController.h"
 #include "ui_PreferencesViewController.h"
 
 #include <QShowEvent>
@@ -25,8 +23,8 @@ PreferencesViewController::PreferencesViewController(QWidget* parent)
     ui->setupUi(this);
     connect(ui->saveAndConnectButton, &QPushButton::clicked, this,
             &PreferencesViewController::actionSaveAndConnect);
-    for (QLineEdit* field : {ui->serverTextField, ui->pathTextField, ui->loginTextField,
-                             ui->passwordTextField})
+    for (QLineEdit* field :
+         {ui->serverTextField, ui->pathTextField, ui->loginTextField, ui->passwordTextField})
         connect(field, &QLineEdit::returnPressed, this,
                 &PreferencesViewController::actionSaveAndConnect);
     configureView();
@@ -77,11 +75,8 @@ void PreferencesViewController::showEvent(QShowEvent* event)
 
 void PreferencesViewController::viewDidAppear()
 {
-    Console::print(QLatin1String(ViewController::AppearedLine));
-    if (!engine.connectedToNetwork()) {
-        Console::print(Localization::text(Localization::NetworkConnectionRequired));
-        Console::print(QLatin1String(ViewController::OfflineLine));
-    }
+    Console::print(QLatin1String(AppearedLine));
+    engine.warnIfOffline();
     if (m_membercenter->checkSettings(this))
         m_membercenter->actionLogin(this);
     if (m_membercenter->isLoggedIn)

@@ -21,6 +21,8 @@ class PreferencesViewController : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr char AppearedLine[] = "viewDidAppear";
+
     explicit PreferencesViewController(QWidget* parent = nullptr);
     ~PreferencesViewController() override;
 
