@@ -153,6 +153,25 @@ private slots:
         QCOMPARE(window->statusBar()->currentMessage(), printed.lines().last());
     }
 
+    void everyAppearanceLogsInAndLoadsAgain()
+    {
+        openLoaded();
+        feed().noteKeyword = QStringLiteral("strech");
+        window->hide();
+        PrintedLines printed;
+        window->show();
+        QTRY_COMPARE_WITH_TIMEOUT(printed.count(XmlLine), 3, 20000);
+        QCOMPARE(printed.lines().first(), QLatin1String(ViewController::AppearedLine));
+        QStringList scripts;
+        for (const QJsonValue& request : server.requests())
+            scripts << request.toObject().value("script").toString();
+        QCOMPARE(scripts, (QStringList{"login.php", "client.php", "project.php", "notes.php"}));
+        // The notes come with the keywords of the last search.
+        QVERIFY(server.requestBodies(QStringLiteral("xml_notes"))
+                    .value(0)
+                    .contains("&noteKeyword=strech&"));
+    }
+
     void incompleteSettingsOpenThePreferences()
     {
         settings->save(QString(), QStringLiteral("demo"), QStringLiteral("demo"));
