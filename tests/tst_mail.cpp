@@ -1,12 +1,11 @@
 #include "notes/DesktopMailComposer.h"
 #include "notes/Mail.h"
-#include "notes/MailComposer.h"
 #include "support/PrintedLines.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTest>
-#include <QUrl>
+#include <QTextBoundaryFinder>
 #include <QUrlQuery>
 
 namespace {
@@ -14,30 +13,13 @@ namespace {
 class RecordingComposer : public MailComposer
 {
 public:
-    void setRecipients(const QStringList& list) override
-    {
-        calls << QStringLiteral("setRecipients");
-        recipients = list;
-    }
-    void setSubject(const QString& text) override
-    {
-        calls << QStringLiteral("setSubject");
-        subject = text;
-    }
-    void performWithItems(const QStringList& list) override
-    {
-        calls << QStringLiteral("performWithItems");
-        items = list;
-    }
+    void setRecipients(const QStringList& list) override { calls << "setRecipients" << list; }
+    void setSubject(const QString& text) override { calls << "setSubject" << text; }
+    void performWithItems(const QStringList& list) override { calls << "performWithItems" << list; }
 
     QStringList calls;
-    QStringList recipients;
-    QString subject;
-    QStringList items;
 };
 
-const QStringList InOrder = {QStringLiteral("setRecipients"), QStringLiteral("setSubject"),
-                             QStringLiteral("performWithItems")};
 const QString Slovak = QStringLiteral("Čučoriedky ťažké ľúbiť");
 const QString ClipboardBefore = QStringLiteral("clipboard before the mail");
 
@@ -49,9 +31,28 @@ QString repeatedTo(const QString& piece, qsizetype length)
     return text.left(length);
 }
 
-QString decodedBody(const QUrl& url)
+QString queryValue(const QUrl& url, const char* key)
 {
-    return QUrlQuery(url).queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded);
+    return QUrlQuery(url).queryItemValue(QLatin1String(key), QUrl::FullyDecoded);
+}
+
+// Sends a mail through the desktop composer with the mail program replaced by a recorder of the
+// links it is given.
+QList<QUrl> composeWithDesktop(const QString& to, const QString& subject, const QString& body,
+                               bool openerSucceeds)
+{
+    QList<QUrl> urls;
+    DesktopMailComposer composer;
+    composer.setUrlOpener([&urls, openerSucceeds](const QUrl& url) {
+        urls << url;
+        return openerSucceeds;
+    });
+    Mail mail(&composer);
+    mail.emailTo = to;
+    mail.subject = subject;
+    mail.message = body;
+    mail.send();
+    return urls;
 }
 } // namespace
 
@@ -60,273 +61,139 @@ class TestMail : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init() { QGuiApplication::clipboard()->setText(ClipboardBefore); }
 
-    void sendHandsOverInOrder_data();
-    void sendHandsOverInOrder();
-    void sendUsesTheSubstitutedDefaultComposer();
-
-    void mailtoUrl_data();
-    void mailtoUrl();
-    void linkLengthLimit_data();
-    void linkLengthLimit();
-    void longBodyGoesToTheClipboard_data();
-    void longBodyGoesToTheClipboard();
-    void desktopLinkParsesBack_data();
-    void desktopLinkParsesBack();
-    void unopenedMailProgramIsReported_data();
-    void unopenedMailProgramIsReported();
-
-private:
-    struct Opened
+    void sendHandsOverInOrder()
     {
-        QList<QUrl> urls;
-        QStringList printed;
-    };
-    static Opened composeWithDesktop(const QString& to, const QString& subject, const QString& body,
-                                     bool openerSucceeds = true);
+        RecordingComposer given;
+        Mail mail(&given);
+        mail.emailTo = QStringLiteral("jana@example.sk");
+        mail.subject = Slovak;
+        mail.message = QStringLiteral("first line\nsecond line\r\n\r\nlast");
+        mail.send();
+        QCOMPARE(given.calls, (QStringList{"setRecipients", mail.emailTo, "setSubject", Slovak,
+                                           "performWithItems", mail.message}));
+
+        // Without a composer the substituted default takes the mail; empty fields stay empty.
+        RecordingComposer substitute;
+        Mail::setDefaultComposer(&substitute);
+        Mail().send();
+        Mail::setDefaultComposer(nullptr);
+        QCOMPARE(substitute.calls,
+                 (QStringList{"setRecipients", "", "setSubject", "", "performWithItems", ""}));
+        QVERIFY(dynamic_cast<DesktopMailComposer*>(&Mail::defaultComposer()));
+    }
+
+    void mailtoUrl_data()
+    {
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("cut");
+        const auto row = [](const char* name, const QString& to, const QString& subject,
+                            const QString& body, const QString& url, bool cut = false) {
+            QTest::newRow(name) << to << subject << body << url << cut;
+        };
+        const QString dl = QStringLiteral("a+b&c=d?e#f");
+        const QString dlEncoded = QStringLiteral("a%2Bb%26c%3Dd%3Fe%23f");
+        const QString sk =
+            QStringLiteral("%C4%8Cu%C4%8Doriedky%20%C5%A5a%C5%BEk%C3%A9%20%C4%BE%C3%BAbi%C5%A5");
+        const QString raw = QStringLiteral("Az09-._~");
+        row("plain", "jana@example.sk", "Hi", "Text",
+            "mailto:jana%40example.sk?subject=Hi&body=Text");
+        row("empty recipient", "", "Hi", "x", "mailto:?subject=Hi&body=x");
+        row("empty subject and body", "a@b.sk", "", "", "mailto:a%40b.sk?subject=&body=");
+        row("all empty", "", "", "", "mailto:?subject=&body=");
+        row("line breaks become CRLF", "", "Lines", "one\ntwo\r\nthree\rfour\n\n",
+            "mailto:?subject=Lines&body=one%0D%0Atwo%0D%0Athree%0D%0Afour%0D%0A%0D%0A");
+        row("slovak letters", "", Slovak, Slovak, "mailto:?subject=" + sk + "&body=" + sk);
+        row("delimiters", dl, dl, dl,
+            "mailto:" + dlEncoded + "?subject=" + dlEncoded + "&body=" + dlEncoded);
+        row("percent, semicolon, comma", "", "50% ; x,y", "50% ; x,y",
+            "mailto:?subject=50%25%20%3B%20x%2Cy&body=50%25%20%3B%20x%2Cy");
+        row("unreserved stay raw", raw, raw, raw, "mailto:Az09-._~?subject=Az09-._~&body=Az09-._~");
+        // Links are at most 2000 characters long.
+        const QString head = QStringLiteral("mailto:a%40b.sk?subject=S&body=");
+        const QString fits(2000 - head.size(), QLatin1Char('x'));
+        row("one below the limit", "a@b.sk", "S", fits.mid(1), head + fits.mid(1));
+        row("exactly at the limit", "a@b.sk", "S", fits, head + fits);
+        row("one over the limit is cut", "a@b.sk", "S", fits + 'y', head + fits, true);
+    }
+
+    void mailtoUrl()
+    {
+        QFETCH(QString, to);
+        QFETCH(QString, subject);
+        QFETCH(QString, body);
+        QFETCH(QString, url);
+        QFETCH(bool, cut);
+        bool bodyCut = !cut;
+        QCOMPARE(DesktopMailComposer::mailtoUrl(to, subject, body, 2000, &bodyCut), url);
+        QCOMPARE(bodyCut, cut);
+    }
+
+    void desktopHandOver_data()
+    {
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<bool>("openerSucceeds");
+        const auto row = [](const char* name, const QString& to, const QString& subject,
+                            const QString& body, bool openerSucceeds = true) {
+            QTest::newRow(name) << to << subject << body << openerSucceeds;
+        };
+        row("delimiters", "jana@example.sk", "a+b&c=d?e#f", "x=1&y=2;z#3");
+        row("percent and commas", "", "100% sure, yes", "%41 stays %41, + stays +");
+        row("multi-line", "", Slovak, "one\ntwo\r\nthree\rfour");
+        row("no mail program", "", "S", "B", false);
+        // 5,000 characters do not fit a link.
+        row("long ascii", "a@b.sk", "Long", repeatedTo("abc ", 5000));
+        row("long slovak lines", "a@b.sk", "Long", repeatedTo(Slovak + '\n', 5000));
+        row("long windows lines", "a@b.sk", "Long", repeatedTo("ab\r\n", 5000));
+        row("long emoji", "a@b.sk", "Long", repeatedTo("😀", 5000));
+        row("long combining accents", "a@b.sk", "Long", repeatedTo("e\u0301", 5000));
+    }
+
+    // The mail program gets a valid link that decodes to what was written. A body too long for
+    // the link is cut between whole characters, and the whole body goes to the clipboard with a
+    // line saying so; a mail program that could not be opened is reported.
+    void desktopHandOver()
+    {
+        QFETCH(QString, to);
+        QFETCH(QString, subject);
+        QFETCH(QString, body);
+        QFETCH(bool, openerSucceeds);
+        const bool tooLong = body.size() == 5000;
+        const PrintedLines printedLines;
+        const QList<QUrl> urls = composeWithDesktop(to, subject, body, openerSucceeds);
+
+        QCOMPARE(urls.size(), 1);
+        const QUrl& url = urls.first();
+        QCOMPARE(url.scheme(), QStringLiteral("mailto"));
+        QCOMPARE(url.path(QUrl::FullyDecoded), to);
+        QCOMPARE(queryValue(url, "subject"), subject);
+        const QString whole = DesktopMailComposer::withCrlfLineBreaks(body);
+        const QString sent = queryValue(url, "body");
+        QCOMPARE(QGuiApplication::clipboard()->text(), tooLong ? body : ClipboardBefore);
+        QStringList printed = printedLines.lines();
+        QCOMPARE(printed.size(), int(tooLong) + int(!openerSucceeds));
+        if (!openerSucceeds)
+            QVERIFY(printed.takeLast().contains(QLatin1String("mail program")));
+        if (!tooLong) {
+            QCOMPARE(sent, whole);
+            return;
+        }
+
+        QVERIFY(printed.first().contains(QLatin1String("clipboard")));
+        const qsizetype length = url.toEncoded().size();
+        QVERIFY2(length <= 2000 && length > 2000 - 13, QByteArray::number(length));
+        QVERIFY(!sent.isEmpty() && whole.startsWith(sent));
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, whole);
+        graphemes.setPosition(sent.size());
+        QVERIFY2(graphemes.isAtBoundary(), qPrintable(sent.right(4)));
+    }
 };
-
-void TestMail::init()
-{
-    QGuiApplication::clipboard()->setText(ClipboardBefore);
-}
-
-void TestMail::sendHandsOverInOrder_data()
-{
-    QTest::addColumn<QString>("emailTo");
-    QTest::addColumn<QString>("subject");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("filled in") << QStringLiteral("jana@example.sk") << QStringLiteral("Meeting")
-                               << QStringLiteral("See you at ten.");
-    QTest::newRow("no recipient") << QString() << QStringLiteral("Meeting")
-                                  << QStringLiteral("See you at ten.");
-    QTest::newRow("all empty") << QString() << QString() << QString();
-    QTest::newRow("multi-line body") << QStringLiteral("jana@example.sk") << Slovak
-                                     << QStringLiteral("first line\nsecond line\r\n\r\nlast");
-}
-
-void TestMail::sendHandsOverInOrder()
-{
-    QFETCH(QString, emailTo);
-    QFETCH(QString, subject);
-    QFETCH(QString, message);
-    RecordingComposer composer;
-    Mail mail(&composer);
-    mail.emailTo = emailTo;
-    mail.subject = subject;
-    mail.message = message;
-
-    mail.send();
-
-    QCOMPARE(composer.calls, InOrder);
-    QCOMPARE(composer.recipients, QStringList{emailTo});
-    QCOMPARE(composer.subject, subject);
-    QCOMPARE(composer.items, QStringList{message});
-}
-
-void TestMail::sendUsesTheSubstitutedDefaultComposer()
-{
-    const Mail blank;
-    QCOMPARE(blank.emailTo, QString(""));
-    QCOMPARE(blank.subject, QString(""));
-    QCOMPARE(blank.message, QString(""));
-    QVERIFY(dynamic_cast<DesktopMailComposer*>(&Mail::defaultComposer()));
-
-    RecordingComposer composer;
-    Mail mail;
-    Mail::setDefaultComposer(&composer);
-    mail.subject = QStringLiteral("Hello");
-    mail.send();
-    Mail::setDefaultComposer(nullptr);
-
-    QCOMPARE(composer.calls, InOrder);
-    QCOMPARE(composer.recipients, QStringList{QString()});
-    QCOMPARE(composer.subject, QStringLiteral("Hello"));
-    QCOMPARE(composer.items, QStringList{QString()});
-    QVERIFY(dynamic_cast<DesktopMailComposer*>(&Mail::defaultComposer()));
-}
-
-void TestMail::mailtoUrl_data()
-{
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("subject");
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<QString>("url");
-
-    QTest::newRow("plain") << QStringLiteral("jana@example.sk") << QStringLiteral("Hi")
-                           << QStringLiteral("Text")
-                           << "mailto:jana%40example.sk?subject=Hi&body=Text";
-    QTest::newRow("empty recipient")
-        << QString() << QStringLiteral("Hi") << QStringLiteral("x") << "mailto:?subject=Hi&body=x";
-    QTest::newRow("empty subject and body")
-        << QStringLiteral("a@b.sk") << QString() << QString() << "mailto:a%40b.sk?subject=&body=";
-    QTest::newRow("all empty") << QString() << QString() << QString() << "mailto:?subject=&body=";
-    QTest::newRow("multi-line body")
-        << QString() << QStringLiteral("Lines") << QStringLiteral("one\ntwo\r\nthree\rfour\n\n")
-        << "mailto:?subject=Lines&body=one%0D%0Atwo%0D%0Athree%0D%0Afour%0D%0A%0D%0A";
-    QTest::newRow("slovak letters")
-        << QString() << Slovak << Slovak
-        << "mailto:?subject=%C4%8Cu%C4%8Doriedky%20%C5%A5a%C5%BEk%C3%A9%20%C4%BE%C3%BAbi%C5%A5"
-           "&body=%C4%8Cu%C4%8Doriedky%20%C5%A5a%C5%BEk%C3%A9%20%C4%BE%C3%BAbi%C5%A5";
-    QTest::newRow("delimiters") << QStringLiteral("a+b&c=d?e#f") << QStringLiteral("a+b&c=d?e#f")
-                                << QStringLiteral("a+b&c=d?e#f")
-                                << "mailto:a%2Bb%26c%3Dd%3Fe%23f?subject=a%2Bb%26c%3Dd%3Fe%23f"
-                                   "&body=a%2Bb%26c%3Dd%3Fe%23f";
-    QTest::newRow("percent, semicolon, comma")
-        << QString() << QStringLiteral("50% ; x,y") << QStringLiteral("50% ; x,y")
-        << "mailto:?subject=50%25%20%3B%20x%2Cy&body=50%25%20%3B%20x%2Cy";
-    QTest::newRow("unreserved stay raw")
-        << QStringLiteral("Az09-._~") << QStringLiteral("Az09-._~") << QStringLiteral("Az09-._~")
-        << "mailto:Az09-._~?subject=Az09-._~&body=Az09-._~";
-}
-
-void TestMail::mailtoUrl()
-{
-    QFETCH(QString, to);
-    QFETCH(QString, subject);
-    QFETCH(QString, body);
-    QFETCH(QString, url);
-    bool bodyCut = true;
-
-    QCOMPARE(DesktopMailComposer::mailtoUrl(to, subject, body, 2000, &bodyCut), url);
-    QVERIFY(!bodyCut);
-}
-
-void TestMail::linkLengthLimit_data()
-{
-    QTest::addColumn<int>("overLimit");
-    QTest::addColumn<bool>("cut");
-
-    QTest::newRow("one below the limit") << -1 << false;
-    QTest::newRow("exactly at the limit") << 0 << false;
-    QTest::newRow("one over the limit") << 1 << true;
-}
-
-void TestMail::linkLengthLimit()
-{
-    QFETCH(int, overLimit);
-    QFETCH(bool, cut);
-    const QString head = QStringLiteral("mailto:a%40b.sk?subject=S&body=");
-    const QString body(2000 - head.size() + overLimit, QLatin1Char('x'));
-    bool bodyCut = !cut;
-
-    const QString url = DesktopMailComposer::mailtoUrl(QStringLiteral("a@b.sk"),
-                                                       QStringLiteral("S"), body, 2000, &bodyCut);
-
-    QCOMPARE(bodyCut, cut);
-    QCOMPARE(url.size(), cut ? 2000 : head.size() + body.size());
-    QVERIFY(url.startsWith(head));
-}
-
-void TestMail::longBodyGoesToTheClipboard_data()
-{
-    QTest::addColumn<QString>("body");
-
-    QTest::newRow("ascii") << repeatedTo(QStringLiteral("abc "), 5000);
-    QTest::newRow("slovak lines") << repeatedTo(Slovak + QLatin1Char('\n'), 5000);
-    QTest::newRow("windows lines") << repeatedTo(QStringLiteral("ab\r\n"), 5000);
-    QTest::newRow("emoji") << repeatedTo(QStringLiteral("😀"), 5000);
-    QTest::newRow("combining accents") << repeatedTo(QStringLiteral("e\u0301"), 5000);
-}
-
-void TestMail::longBodyGoesToTheClipboard()
-{
-    QFETCH(QString, body);
-    QCOMPARE(body.size(), 5000);
-    const QString subject = QStringLiteral("Long note");
-
-    const Opened opened = composeWithDesktop(QStringLiteral("a@b.sk"), subject, body);
-
-    QCOMPARE(opened.urls.size(), 1);
-    const QUrl& url = opened.urls.first();
-    const qsizetype length = url.toEncoded().size();
-    QVERIFY2(length <= 2000 && length > 2000 - 13, QByteArray::number(length));
-    QCOMPARE(QGuiApplication::clipboard()->text(), body);
-    QCOMPARE(opened.printed.size(), 1);
-    QVERIFY(opened.printed.first().contains(QLatin1String("clipboard")));
-    const QString sent = decodedBody(url);
-    QVERIFY(!sent.isEmpty());
-    QVERIFY(DesktopMailComposer::withCrlfLineBreaks(body).startsWith(sent));
-    QCOMPARE(QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), subject);
-}
-
-void TestMail::desktopLinkParsesBack_data()
-{
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("subject");
-    QTest::addColumn<QString>("body");
-
-    QTest::newRow("slovak") << QStringLiteral("jana@example.sk") << Slovak << Slovak;
-    QTest::newRow("delimiters") << QStringLiteral("jana@example.sk")
-                                << QStringLiteral("a+b&c=d?e#f") << QStringLiteral("x=1&y=2;z#3");
-    QTest::newRow("percent and commas") << QString() << QStringLiteral("100% sure, yes")
-                                        << QStringLiteral("%41 stays %41, + stays +");
-    QTest::newRow("multi-line") << QString() << QStringLiteral("Lines")
-                                << QStringLiteral("one\ntwo\r\nthree\rfour");
-    QTest::newRow("empty") << QString() << QString() << QString();
-}
-
-void TestMail::desktopLinkParsesBack()
-{
-    QFETCH(QString, to);
-    QFETCH(QString, subject);
-    QFETCH(QString, body);
-
-    const Opened opened = composeWithDesktop(to, subject, body);
-
-    QCOMPARE(opened.urls.size(), 1);
-    const QUrl& url = opened.urls.first();
-    QVERIFY(url.isValid());
-    QCOMPARE(url.scheme(), QStringLiteral("mailto"));
-    QCOMPARE(url.path(QUrl::FullyDecoded), to);
-    const QUrlQuery query(url);
-    QCOMPARE(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), subject);
-    QCOMPARE(decodedBody(url), DesktopMailComposer::withCrlfLineBreaks(body));
-    QVERIFY(opened.printed.isEmpty());
-    QCOMPARE(QGuiApplication::clipboard()->text(), ClipboardBefore);
-}
-
-void TestMail::unopenedMailProgramIsReported_data()
-{
-    QTest::addColumn<bool>("openerSucceeds");
-
-    QTest::newRow("mail program opened") << true;
-    QTest::newRow("no mail program") << false;
-}
-
-void TestMail::unopenedMailProgramIsReported()
-{
-    QFETCH(bool, openerSucceeds);
-
-    const Opened opened =
-        composeWithDesktop(QString(), QStringLiteral("S"), QStringLiteral("B"), openerSucceeds);
-
-    QCOMPARE(opened.urls.size(), 1);
-    QCOMPARE(opened.printed.size(), openerSucceeds ? 0 : 1);
-    if (!openerSucceeds)
-        QVERIFY(opened.printed.first().contains(QLatin1String("mail program")));
-}
-
-TestMail::Opened TestMail::composeWithDesktop(const QString& to, const QString& subject,
-                                              const QString& body, bool openerSucceeds)
-{
-    Opened opened;
-    DesktopMailComposer composer;
-    composer.setUrlOpener([&opened, openerSucceeds](const QUrl& url) {
-        opened.urls << url;
-        return openerSucceeds;
-    });
-    const PrintedLines printed;
-    Mail mail(&composer);
-    mail.emailTo = to;
-    mail.subject = subject;
-    mail.message = body;
-    mail.send();
-    opened.printed = printed.lines();
-    return opened;
-}
 
 QTEST_MAIN(TestMail)
 #include "tst_mail.moc"
