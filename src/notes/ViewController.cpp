@@ -150,7 +150,6 @@ void ViewController::loadListsAndNotes()
             if (!filled)
                 return;
             m_feed->actionGetXMLItems();
-            emit loaded();
         });
     });
 }

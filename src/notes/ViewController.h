@@ -74,8 +74,6 @@ public:
 signals:
     // The settings are incomplete: the user has to fill them in first.
     void settingsNeeded();
-    // Clients, projects and notes have been loaded after a login.
-    void loaded();
 
 protected:
     void showEvent(QShowEvent* event) override;
