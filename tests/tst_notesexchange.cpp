@@ -342,6 +342,32 @@ private slots:
         QCOMPARE(server.requestBodies().size(), 1);
     }
 
+    void aNewerRequestWinsOverAWaitingRepeat()
+    {
+        // While the new login is on its way, the user searches; the old request must not come
+        // back afterwards and replace the search's result.
+        QVERIFY(server.expireSessions());
+        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
+                                               {"delayMs", 1500},
+                                               {"passThrough", true}}));
+        QVERIFY(server.injectFault(
+            QJsonObject{{"match", QJsonObject{{"action", "xml_notes"}, {"noteKeyword", "x"}}},
+                        {"contentType", "text/xml"},
+                        {"body", "<notes><item><NoteID>42</NoteID></item></notes>"}}));
+        const QString oldId = center().PHPSESSID;
+        PrintedLines printed;
+        feed->actionGetXMLItems();
+        QTRY_COMPARE_WITH_TIMEOUT(printed.lines().size(), 2, 20000); // the login has started
+        feed->noteKeyword = QStringLiteral("x");
+        feed->actionGetXMLItems();
+        QTRY_VERIFY_WITH_TIMEOUT(center().PHPSESSID != oldId, 20000);
+        QTest::qWait(300);
+        QVERIFY(!printed.contains(LoggedIn));
+        QCOMPARE(server.requestBodies(QStringLiteral("xml_notes")).size(), 2);
+        QCOMPARE(feed->noteObjects.size(), 1);
+        QCOMPARE(feed->noteObjects.first()->id, QStringLiteral("42"));
+    }
+
     void lostSessionRepeatsTheSameCommand()
     {
         loadNotes();
