@@ -365,9 +365,7 @@ private slots:
     void newerRequestCancelsTheFirst()
     {
         QVERIFY(startLoggedIn(false));
-        QVERIFY(m_server.injectFault({{"match", QJsonObject{{"action", "xml_clients"}}},
-                                      {"passThrough", true},
-                                      {"delayMs", 15000}}));
+        QVERIFY(m_server.delayAnswer({{"action", "xml_clients"}}, 15000));
         const PrintedLines printed;
         const auto first = request();
         QTRY_COMPARE_WITH_TIMEOUT(m_server.requestBodies().size(), 1, WaitMs);

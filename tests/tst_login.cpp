@@ -68,14 +68,6 @@ class LoginTest : public QObject
         return result;
     }
 
-    void injectLoginAnswer(const QByteArray& json, int status = 200)
-    {
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
-                                               {"status", status},
-                                               {"contentType", "application/json"},
-                                               {"body", QString::fromUtf8(json)}}));
-    }
-
 private slots:
     void initTestCase() { QVERIFY(server.start()); }
 
@@ -180,7 +172,9 @@ private slots:
         storeSession(true, QStringLiteral("old"));
         MemberCenter center;
         QVERIFY(center.isLoggedIn);
-        injectLoginAnswer(R"({"success":0,"PHPSESSID":"abc","error_message":"Nesprávne heslo"})");
+        QVERIFY(server.injectAnswer(
+            {{"script", "login.php"}},
+            R"({"success":0,"PHPSESSID":"abc","error_message":"Nesprávne heslo"})"));
         PrintedLines printed;
         const LoginResult result = login(center);
         QVERIFY(!result.accepted);
@@ -230,7 +224,7 @@ private slots:
         QFETCH(bool, printsALine);
         storeSession(true, QStringLiteral("old"));
         MemberCenter center;
-        injectLoginAnswer(body, status);
+        QVERIFY(server.injectAnswer({{"script", "login.php"}}, body, "application/json", status));
         PrintedLines printed;
         QVERIFY(!login(center).accepted);
         const QStringList after = printed.lines().mid(2);
@@ -264,9 +258,7 @@ private slots:
 
     void secondLoginCancelsTheFirst()
     {
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
-                                               {"delayMs", 3000},
-                                               {"passThrough", true}}));
+        QVERIFY(server.delayAnswer({{"script", "login.php"}}, 3000));
         MemberCenter center;
         PrintedLines printed;
         LoginResult first;
@@ -287,9 +279,7 @@ private slots:
     void timeOutIsReportedAsSuch()
     {
         ApiTransport::setTransferTimeout(500);
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
-                                               {"delayMs", 4000},
-                                               {"passThrough", true}}));
+        QVERIFY(server.delayAnswer({{"script", "login.php"}}, 4000));
         MemberCenter center;
         PrintedLines printed;
         const LoginResult result = login(center);

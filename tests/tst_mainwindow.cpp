@@ -384,9 +384,7 @@ private slots:
     {
         openLoaded();
         QVERIFY(!window->busyIndicatorVisible());
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"action", "xml_notes"}}},
-                                               {"delayMs", 1500},
-                                               {"passThrough", true}}));
+        QVERIFY(server.delayAnswer({{"action", "xml_notes"}}, 1500));
         view().actionSearchNotes();
         QTRY_VERIFY_WITH_TIMEOUT(window->busyIndicatorVisible(), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!window->busyIndicatorVisible(), 10000);

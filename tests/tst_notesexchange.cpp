@@ -69,15 +69,6 @@ class NotesExchangeTest : public QObject
         return QStringLiteral("<missing>");
     }
 
-    void injectJson(const char* action, const QByteArray& json, int count = 1)
-    {
-        QVERIFY(server.injectFault(
-            QJsonObject{{"match", QJsonObject{{"script", "notes.php"}, {"action", action}}},
-                        {"count", count},
-                        {"contentType", "application/json"},
-                        {"body", QString::fromUtf8(json)}}));
-    }
-
 private slots:
     void initTestCase() { QVERIFY(server.start()); }
 
@@ -273,8 +264,9 @@ private slots:
 
     void failedCommandIsPrintedAndNothingReloads()
     {
-        injectJson("edit_note",
-                   R"({"success":0,"error_code":5,"error_message":"Poznámka neexistuje"})");
+        QVERIFY(server.injectAnswer(
+            {{"action", "edit_note"}},
+            R"({"success":0,"error_code":5,"error_message":"Poznámka neexistuje"})"));
         PrintedLines printed;
         feed->actionSaveXMLItem();
         settle();
@@ -284,9 +276,7 @@ private slots:
 
     void commandAnswerIgnoresContentType()
     {
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"action", "delete_note"}}},
-                                               {"contentType", "text/xml"},
-                                               {"body", R"({"success":1})"}}));
+        QVERIFY(server.injectAnswer({{"action", "delete_note"}}, R"({"success":1})", "text/xml"));
         PrintedLines printed;
         feed->actionDeleteXMLItem();
         QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
@@ -325,8 +315,10 @@ private slots:
 
     void aServerThatKeepsRefusingGetsOneRepeat()
     {
-        injectJson("xml_notes", R"({"success":0,"error_code":2,"error_message":"Session lost"})",
-                   -1);
+        QVERIFY(
+            server.injectAnswer({{"action", "xml_notes"}},
+                                R"({"success":0,"error_code":2,"error_message":"Session lost"})",
+                                "application/json", 200, -1));
         PrintedLines printed;
         feed->actionGetXMLItems();
         QTRY_VERIFY_WITH_TIMEOUT(printed.contains(QStringLiteral("Session lost")), 20000);
@@ -353,13 +345,9 @@ private slots:
         // While the new login is on its way, the user searches; the old request must not come
         // back afterwards and replace the search's result.
         QVERIFY(server.expireSessions());
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
-                                               {"delayMs", 1500},
-                                               {"passThrough", true}}));
-        QVERIFY(server.injectFault(
-            QJsonObject{{"match", QJsonObject{{"action", "xml_notes"}, {"noteKeyword", "x"}}},
-                        {"contentType", "text/xml"},
-                        {"body", "<notes><item><NoteID>42</NoteID></item></notes>"}}));
+        QVERIFY(server.delayAnswer({{"script", "login.php"}}, 1500));
+        QVERIFY(server.injectAnswer({{"action", "xml_notes"}, {"noteKeyword", "x"}},
+                                    "<notes><item><NoteID>42</NoteID></item></notes>", "text/xml"));
         const QString oldId = center().PHPSESSID;
         PrintedLines printed;
         feed->actionGetXMLItems();
@@ -379,7 +367,8 @@ private slots:
         loadNotes();
         feed->note = feed->noteObjects.first();
         const QByteArray id = feed->note->id.toUtf8();
-        injectJson("delete_note", R"({"success":0,"error_code":2,"error_message":"x"})");
+        QVERIFY(server.injectAnswer({{"action", "delete_note"}},
+                                    R"({"success":0,"error_code":2,"error_message":"x"})"));
         PrintedLines printed;
         feed->actionDeleteXMLItem();
         QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
@@ -394,9 +383,7 @@ private slots:
     {
         loadNotes();
         feed->note = feed->noteObjects.first();
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"action", "edit_note"}}},
-                                               {"delayMs", 1500},
-                                               {"passThrough", true}}));
+        QVERIFY(server.delayAnswer({{"action", "edit_note"}}, 1500));
         PrintedLines printed;
         feed->actionSaveXMLItem();
         QTest::qWait(200);

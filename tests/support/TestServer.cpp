@@ -126,6 +126,21 @@ bool TestServer::injectFault(const QJsonObject& fault)
     return adminCommand("POST", QStringLiteral("faults"), QJsonDocument(fault).toJson());
 }
 
+bool TestServer::injectAnswer(const QJsonObject& match, const QByteArray& body,
+                              const QString& contentType, int status, int count)
+{
+    return injectFault({{"match", match},
+                        {"status", status},
+                        {"contentType", contentType},
+                        {"body", QString::fromUtf8(body)},
+                        {"count", count}});
+}
+
+bool TestServer::delayAnswer(const QJsonObject& match, int delayMs)
+{
+    return injectFault({{"match", match}, {"delayMs", delayMs}, {"passThrough", true}});
+}
+
 bool TestServer::clearFaults()
 {
     return adminCommand("DELETE", QStringLiteral("faults"));

@@ -34,6 +34,12 @@ public:
     QString dataDir() const;
 
     bool injectFault(const QJsonObject& fault);
+    // The next `count` requests that match get this answer instead of the real one.
+    bool injectAnswer(const QJsonObject& match, const QByteArray& body,
+                      const QString& contentType = QStringLiteral("application/json"),
+                      int status = 200, int count = 1);
+    // The next request that matches gets its real answer only after delayMs.
+    bool delayAnswer(const QJsonObject& match, int delayMs);
     bool clearFaults();
     QJsonArray requests();
     bool clearRequests();
