@@ -185,17 +185,6 @@ private slots:
         QCOMPARE(storedSessionId(), QString());
     }
 
-    void realServerRefusesAWrongPassword()
-    {
-        settings->save(server.host(), QStringLiteral("demo"), QStringLiteral("wrong"));
-        MemberCenter center;
-        PrintedLines printed;
-        QVERIFY(!login(center).accepted);
-        QCOMPARE(printed.lines().size(), 3);
-        QVERIFY(!printed.lines().at(2).isEmpty());
-        QVERIFY(!center.isLoggedIn);
-    }
-
     void unusableAnswersChangeNothing_data()
     {
         QTest::addColumn<int>("status");

@@ -299,6 +299,7 @@ private slots:
         view().tableView()->setFocus();
         QTest::keyClick(view().tableView(), Qt::Key_Delete);
         waitForReload(printed);
+        QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::DeletedLine));
         QCOMPARE(onlyBody("delete_note"), "PHPSESSID=" + view().membercenter()->PHPSESSID.toUtf8() +
                                               "&action=delete_note&NoteID=" + id.toUtf8());
         QCOMPARE(rowWith([&](const Note& n) { return n.id == id; }), -1);

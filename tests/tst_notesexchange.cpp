@@ -110,20 +110,6 @@ private slots:
                                        "&projectKeyword=50%25%2B&limit=100");
     }
 
-    void searchFiltersByEachKeyword()
-    {
-        loadNotes();
-        const NoteRef sample = feed->noteObjects.first();
-        feed->noteKeyword = sample->note.left(6).toUpper();
-        loadNotes();
-        QVERIFY(!feed->noteObjects.isEmpty());
-        for (const NoteRef& note : feed->noteObjects)
-            QVERIFY(note->note.contains(feed->noteKeyword, Qt::CaseInsensitive));
-        feed->noteKeyword = QStringLiteral("no note holds this text");
-        loadNotes();
-        QCOMPARE(feed->noteObjects.size(), 0);
-    }
-
     void noteTextSurvivesTheRoundTrip()
     {
         const QString text = QStringLiteral("Cena: 5 & 10 + 3% = ok é\r\nriadok 2\nriadok 3");
@@ -142,40 +128,6 @@ private slots:
         QVERIFY(added);
         QCOMPARE(storedText(added->id), text);
         QCOMPARE(*feed->note, Note()); // the current note is not touched by an add with a draft
-    }
-
-    void saveSendsTheCurrentNote()
-    {
-        loadNotes();
-        feed->note = feed->noteObjects.at(1);
-        feed->note->note = QStringLiteral("upravené & uložené");
-        PrintedLines printed;
-        feed->actionSaveXMLItem();
-        QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
-        QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::SavedLine));
-        QCOMPARE(server.requestBodies(QStringLiteral("edit_note")),
-                 QList<QByteArray>{prefix("edit_note") + "&NoteID=" + feed->note->id.toUtf8() +
-                                   "&note=" + encoded(feed->note->note) +
-                                   "&ProjectID=" + feed->note->projectId.toUtf8() +
-                                   "&ClientID=" + feed->note->clientId.toUtf8()});
-        QCOMPARE(storedText(feed->note->id), QStringLiteral("upravené & uložené"));
-        QVERIFY(serverNote(QStringLiteral("upravené & uložené")));
-    }
-
-    void deleteRemovesTheNote()
-    {
-        loadNotes();
-        feed->note = feed->noteObjects.last();
-        const QString id = feed->note->id;
-        PrintedLines printed;
-        feed->actionDeleteXMLItem();
-        QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
-        QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::DeletedLine));
-        QCOMPARE(server.requestBodies(QStringLiteral("delete_note")),
-                 QList<QByteArray>{prefix("delete_note") + "&NoteID=" + id.toUtf8()});
-        QCOMPARE(storedText(id), QStringLiteral("<missing>"));
-        for (const NoteRef& note : feed->noteObjects)
-            QVERIFY(note->id != id);
     }
 
     void commandsBeforeAnySelectionUseTheEmptyNote()
