@@ -3,7 +3,7 @@
 #include "ListDocuments.h"
 #include "NotesDatabase.h"
 #include "SessionStore.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 #include <QDateTime>
 

@@ -1,6 +1,6 @@
 #include "DevServer.h"
 
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 #include <QHttpServerRequest>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "ListDocuments.h"
 
 #include "XmlListWriter.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 namespace Xml = ServerContract::Xml;
 

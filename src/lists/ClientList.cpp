@@ -1,7 +1,7 @@
 #include "lists/ClientList.h"
 
 #include "app/Localization.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 ClientList::ClientList(QObject* parent)
     : XmlItemList(ServerContract::Script::Clients, ServerContract::Action::Clients,

@@ -1,7 +1,7 @@
 #include "lists/ProjectList.h"
 
 #include "app/Localization.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 ProjectList::ProjectList(QObject* parent)
     : XmlItemList(ServerContract::Script::Projects, ServerContract::Action::Projects,

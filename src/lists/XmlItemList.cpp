@@ -3,7 +3,7 @@
 #include "app/Console.h"
 #include "app/Localization.h"
 #include "lists/PickList.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 #include "net/XmlPushParser.h"
 
 XmlItemList::XmlItemList(const char* requestFile, const char* action, const char* idElement,

@@ -4,7 +4,7 @@
 #include "net/FormBody.h"
 #include "net/JsonValues.h"
 #include "net/MemberCenter.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

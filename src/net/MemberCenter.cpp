@@ -5,7 +5,7 @@
 #include "app/SettingsStore.h"
 #include "net/FormBody.h"
 #include "net/JsonValues.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
 #include "notes/NoteDate.h"
 
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 
 #include <QDateTime>
 #include <QHash>

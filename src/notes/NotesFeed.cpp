@@ -2,7 +2,7 @@
 
 #include "app/Console.h"
 #include "net/DataEndpoint.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 #include "net/XmlPushParser.h"
 #include "notes/NoteDate.h"
 

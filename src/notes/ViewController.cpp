@@ -6,7 +6,7 @@
 #include "lists/ProjectList.h"
 #include "net/DataEndpoint.h"
 #include "net/MemberCenter.h"
-#include "net/ServerContract.h"
+#include "ServerContract.h"
 #include "notes/Mail.h"
 #include "notes/NotesFeed.h"
 #include "notes/NotesTableModel.h"
