@@ -4,7 +4,7 @@
 //
 //   build/bench/bench_notesfeed [repetitions]
 
-#include "notes/NotesFeed.h"
+#include "NotesFeed.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "app/Localization.h"
-#include "net/Engine.h"
-#include "net/RouteTable.h"
+#include "Localization.h"
+#include "Engine.h"
+#include "RouteTable.h"
 #include "support/PrintedLines.h"
 
 #include <QMap>

@@ -1,12 +1,12 @@
 // The client and project lists: how an XML answer becomes records and pick-list titles, and how
 // a list request fares against the substitute server.
 
-#include "app/Localization.h"
-#include "lists/ClientList.h"
-#include "lists/ComboPickList.h"
-#include "lists/ProjectList.h"
-#include "net/ApiTransport.h"
-#include "net/MemberCenter.h"
+#include "Localization.h"
+#include "ClientList.h"
+#include "ComboPickList.h"
+#include "ProjectList.h"
+#include "ApiTransport.h"
+#include "MemberCenter.h"
 #include "support/PrintedLines.h"
 #include "support/TestServer.h"
 #include "support/TestSettings.h"

@@ -1,9 +1,9 @@
 // Logging in over real HTTPS against the substitute server: what is printed, what the instance
 // and the settings store hold afterwards, and which certificates are accepted.
 
-#include "app/SettingsStore.h"
-#include "net/ApiTransport.h"
-#include "net/MemberCenter.h"
+#include "SettingsStore.h"
+#include "ApiTransport.h"
+#include "MemberCenter.h"
 #include "support/PrintedLines.h"
 #include "support/TestServer.h"
 #include "support/TestSettings.h"

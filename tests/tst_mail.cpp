@@ -1,5 +1,5 @@
-#include "notes/DesktopMailComposer.h"
-#include "notes/Mail.h"
+#include "DesktopMailComposer.h"
+#include "Mail.h"
 #include "support/PrintedLines.h"
 
 #include <QClipboard>

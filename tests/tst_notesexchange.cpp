@@ -1,10 +1,10 @@
 // The notes feed and the note commands against the substitute server over HTTPS: the exact
 // bodies on the wire, how each kind of answer is handled, session recovery and cancellation.
 
-#include "net/ApiTransport.h"
-#include "net/DataEndpoint.h"
-#include "net/MemberCenter.h"
-#include "notes/NotesFeed.h"
+#include "ApiTransport.h"
+#include "DataEndpoint.h"
+#include "MemberCenter.h"
+#include "NotesFeed.h"
 #include "support/PrintedLines.h"
 #include "support/TestServer.h"
 #include "support/TestSettings.h"

@@ -1,8 +1,8 @@
 // Reading the notes feed into records: what each element contributes, how text pieces are
 // trimmed, what survives a broken document, and how creation times are shown.
 
-#include "notes/NoteDate.h"
-#include "notes/NotesFeed.h"
+#include "NoteDate.h"
+#include "NotesFeed.h"
 #include "support/PrintedLines.h"
 #include "support/TestSettings.h"
 

@@ -1,4 +1,4 @@
-#include "lists/ComboPickList.h"
+#include "ComboPickList.h"
 
 #include <QComboBox>
 #include <QSignalSpy>

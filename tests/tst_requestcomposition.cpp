@@ -1,9 +1,9 @@
 // What goes on the wire before any server is involved: the URL text, the form encoding, and the
 // rule that decides which server's certificate is taken unverified.
 
-#include "net/ApiTransport.h"
-#include "net/FormBody.h"
-#include "net/TrustRule.h"
+#include "ApiTransport.h"
+#include "FormBody.h"
+#include "TrustRule.h"
 
 #include <QTest>
 #include <QUrlQuery>

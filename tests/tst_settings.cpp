@@ -1,7 +1,7 @@
 // The settings store: defaults, persistence, and the owner-only file that holds the password.
 
-#include "app/AppDelegate.h"
-#include "app/SettingsStore.h"
+#include "AppDelegate.h"
+#include "SettingsStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,31 @@
-#include "app/AppDelegate.h"
+#include "AppDelegate.h"
 
-#include "app/SettingsStore.h"
+#include "MainWindow.h"
+#include "MemberCenter.h"
+#include "NetworkTransport.h"
+#include "SettingsStore.h"
+
+AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
+
+// The window goes first: it may still hold requests, which need the session and the transport.
+AppDelegate::~AppDelegate()
+{
+    m_window.reset();
+    m_membercenter.reset();
+    m_transport.reset();
+}
 
 void AppDelegate::applicationDidFinishLaunching()
 {
     appSettings();
+    SettingsStore& store = SettingsStore::shared();
+    m_transport = std::make_unique<NetworkTransport>(
+        [&store]() { return store.stringForKey(QLatin1String(SettingsStore::Host)); });
+    m_membercenter = std::make_unique<MemberCenter>(store, *m_transport);
+    m_window = std::make_unique<MainWindow>(*m_membercenter);
+    connect(m_transport.get(), &NetworkTransport::busyChanged, m_window.get(),
+            &MainWindow::setBusy);
+    m_window->show();
 }
 
 void AppDelegate::appSettings()

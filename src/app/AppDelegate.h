@@ -2,17 +2,30 @@
 
 #include <QObject>
 
-// Told about the application's launch and termination. Its one job is to register the defaults
-// of the persisted settings, so every lookup yields a value of the right type even on a first run.
+#include <memory>
+
+class MainWindow;
+class MemberCenter;
+class NetworkTransport;
+
+// The application object. At launch it registers the defaults of the persisted settings, so
+// every lookup yields a value of the right type even on a first run, then creates the transport
+// and the one login session that every window and list shares, and shows the main window.
 class AppDelegate : public QObject
 {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit AppDelegate(QObject* parent = nullptr);
+    ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
-    // Nothing is written at shut-down: the settings stay as the last writer left them.
-    void applicationWillTerminate() {}
 
     static void appSettings();
+
+    MainWindow* mainWindow() const { return m_window.get(); }
+
+private:
+    std::unique_ptr<NetworkTransport> m_transport;
+    std::unique_ptr<MemberCenter> m_membercenter;
+    std::unique_ptr<MainWindow> m_window;
 };

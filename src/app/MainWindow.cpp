@@ -1,9 +1,8 @@
-#include "app/MainWindow.h"
+#include "MainWindow.h"
 
-#include "app/Console.h"
-#include "net/RequestActivity.h"
-#include "notes/ViewController.h"
-#include "prefs/PreferencesViewController.h"
+#include "Console.h"
+#include "ViewController.h"
+#include "PreferencesViewController.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -13,8 +12,9 @@
 #include <QStatusBar>
 #include <QTableView>
 
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), m_viewController(new ViewController(this)),
+MainWindow::MainWindow(MemberCenter& membercenter, QWidget* parent)
+    : QMainWindow(parent), m_membercenter(membercenter),
+      m_viewController(new ViewController(membercenter, this)),
       m_busyIndicator(new QProgressBar(this))
 {
     setWindowTitle(tr("Notes"));
@@ -32,8 +32,6 @@ MainWindow::MainWindow(QWidget* parent)
     m_busyDelay.setSingleShot(true);
     m_busyDelay.setInterval(BusyIndicatorDelayMs);
     connect(&m_busyDelay, &QTimer::timeout, m_busyIndicator, &QWidget::show);
-    connect(&RequestActivity::instance(), &RequestActivity::busyChanged, this,
-            &MainWindow::setBusy);
     connect(&Console::instance(), &Console::linePrinted, statusBar(),
             [this](const QString& line) { statusBar()->showMessage(line); });
     connect(m_viewController, &ViewController::settingsNeeded, this, &MainWindow::showPreferences);
@@ -69,7 +67,7 @@ PreferencesViewController* MainWindow::showPreferences()
 {
     if (!m_preferences) {
         // A window of its own, not a dialog: it neither blocks the notes nor asks anything.
-        m_preferences = new PreferencesViewController();
+        m_preferences = new PreferencesViewController(m_membercenter);
         m_preferences->setAttribute(Qt::WA_DeleteOnClose);
         m_preferences->setWindowIcon(windowIcon());
         connect(m_preferences, &PreferencesViewController::connected, m_viewController,

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTimer>
 
+class MemberCenter;
 class PreferencesViewController;
 class QProgressBar;
 class ViewController;
@@ -18,7 +19,7 @@ public:
     // Shown only when a request takes longer than this.
     static constexpr int BusyIndicatorDelayMs = 300;
 
-    explicit MainWindow(QWidget* parent = nullptr);
+    explicit MainWindow(MemberCenter& membercenter, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     ViewController* viewController() const { return m_viewController; }
@@ -27,10 +28,13 @@ public:
     PreferencesViewController* preferences() const;
     bool busyIndicatorVisible() const;
 
-private:
-    void createMenus();
+    // Requests are in flight; the indicator shows once this lasted BusyIndicatorDelayMs.
     void setBusy(bool busy);
 
+private:
+    void createMenus();
+
+    MemberCenter& m_membercenter;
     ViewController* m_viewController;
     QPointer<PreferencesViewController> m_preferences;
     QProgressBar* m_busyIndicator;

@@ -1,6 +1,5 @@
-#include "app/AppDelegate.h"
-#include "app/Localization.h"
-#include "app/MainWindow.h"
+#include "AppDelegate.h"
+#include "Localization.h"
 
 #include <QApplication>
 
@@ -14,10 +13,5 @@ int main(int argc, char* argv[])
 
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();
-    QObject::connect(&application, &QApplication::aboutToQuit, &delegate,
-                     &AppDelegate::applicationWillTerminate);
-
-    MainWindow window;
-    window.show();
     return QApplication::exec();
 }

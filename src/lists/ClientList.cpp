@@ -1,10 +1,10 @@
-#include "lists/ClientList.h"
+#include "ClientList.h"
 
-#include "app/Localization.h"
+#include "Localization.h"
 #include "ServerContract.h"
 
-ClientList::ClientList(QObject* parent)
-    : XmlItemList(ServerContract::Script::Clients, ServerContract::Action::Clients,
+ClientList::ClientList(MemberCenter& membercenter, QObject* parent)
+    : XmlItemList(membercenter, ServerContract::Script::Clients, ServerContract::Action::Clients,
                   ServerContract::Xml::ClientId, Localization::ClientPlaceholder, parent)
 {
 }

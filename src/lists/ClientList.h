@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lists/Client.h"
-#include "lists/XmlItemList.h"
+#include "Client.h"
+#include "XmlItemList.h"
 
 #include <QList>
 
@@ -12,7 +12,7 @@ class ClientList : public XmlItemList
 {
     Q_OBJECT
 public:
-    explicit ClientList(QObject* parent = nullptr);
+    explicit ClientList(MemberCenter& membercenter, QObject* parent = nullptr);
 
     // In the order of the last list answer.
     const QList<std::shared_ptr<Client>>& clientObjects() const { return m_clientObjects; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lists/PickList.h"
+#include "PickList.h"
 
 class QComboBox;
 

@@ -1,10 +1,10 @@
-#include "lists/ProjectList.h"
+#include "ProjectList.h"
 
-#include "app/Localization.h"
+#include "Localization.h"
 #include "ServerContract.h"
 
-ProjectList::ProjectList(QObject* parent)
-    : XmlItemList(ServerContract::Script::Projects, ServerContract::Action::Projects,
+ProjectList::ProjectList(MemberCenter& membercenter, QObject* parent)
+    : XmlItemList(membercenter, ServerContract::Script::Projects, ServerContract::Action::Projects,
                   ServerContract::Xml::ProjectId, Localization::ProjectPlaceholder, parent)
 {
 }

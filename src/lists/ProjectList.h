@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lists/Project.h"
-#include "lists/XmlItemList.h"
+#include "Project.h"
+#include "XmlItemList.h"
 
 #include <QList>
 
@@ -13,13 +13,11 @@ class ProjectList : public XmlItemList
 {
     Q_OBJECT
 public:
-    explicit ProjectList(QObject* parent = nullptr);
+    explicit ProjectList(MemberCenter& membercenter, QObject* parent = nullptr);
 
     // In the order of the last list answer.
     const QList<std::shared_ptr<Project>>& projectObjects() const { return m_projectObjects; }
 
-    const QString& itemCategory() const { return m_itemCategory; }
-    const QString& itemCategoryId() const { return m_itemCategoryId; }
 
 protected:
     void clearRecords() override;

@@ -1,14 +1,15 @@
-#include "lists/XmlItemList.h"
+#include "XmlItemList.h"
 
-#include "app/Console.h"
-#include "app/Localization.h"
-#include "lists/PickList.h"
+#include "Console.h"
+#include "ListRequest.h"
+#include "Localization.h"
+#include "PickList.h"
 #include "ServerContract.h"
-#include "net/XmlPushParser.h"
+#include "XmlPushParser.h"
 
-XmlItemList::XmlItemList(const char* requestFile, const char* action, const char* idElement,
-                         const char* placeholderKey, QObject* parent)
-    : QObject(parent), m_endpoint(QLatin1String(requestFile), QLatin1String(action)),
+XmlItemList::XmlItemList(MemberCenter& membercenter, const char* requestFile, const char* action,
+                         const char* idElement, const char* placeholderKey, QObject* parent)
+    : QObject(parent), m_endpoint(membercenter, QLatin1String(requestFile)),
       m_requestAction(action), m_idElement(QLatin1String(idElement)),
       m_placeholderKey(placeholderKey),
       m_searchStatusID(QLatin1String(ServerContract::ActiveStatus))
@@ -26,32 +27,24 @@ void XmlItemList::actionGetXMLItems(PickList* popUpButton, Completion completion
             {ServerContract::Form::StatusId, m_searchStatusID},
             {ServerContract::Form::Limit, QLatin1String(ServerContract::ListLimit)}};
     };
-    DataEndpoint::ListHandlers handlers;
-    handlers.onXml = [this, popUpButton, completion](const QByteArray& xml) {
-        takeXmlItems(xml, popUpButton, completion);
-    };
-    handlers.onFailed = [completion] {
-        if (completion)
-            completion(false);
-    };
-    m_endpoint.requestList(QLatin1String(m_requestAction), parameters, std::move(handlers));
+    m_endpoint.requestList(QLatin1String(m_requestAction), parameters,
+                           [this, popUpButton, completion](const ListRequest& request) {
+                               const bool filled =
+                                   request.outcome() == ApiRequest::Outcome::Succeeded;
+                               if (filled)
+                                   takeXmlItems(request.xml(), popUpButton);
+                               if (completion)
+                                   completion(filled);
+                           });
 }
 
-void XmlItemList::takeXmlItems(const QByteArray& xml, PickList* popUpButton,
-                               const Completion& completion)
-{
-    parseRecords(xml);
-    refill(popUpButton);
-    if (completion)
-        completion(true);
-}
-
-void XmlItemList::parseRecords(const QByteArray& xml)
+void XmlItemList::takeXmlItems(const QByteArray& xml, PickList* popUpButton)
 {
     clearRecords();
-    m_parser = std::make_unique<XmlPushParser>(xml);
-    m_parser->setDelegate(this);
-    m_parser->parse();
+    XmlPushParser parser(xml);
+    parser.setDelegate(this);
+    parser.parse();
+    refill(popUpButton);
 }
 
 // Adding by title collapses equal names to one item at the later position, and a record named

@@ -1,18 +1,16 @@
 #pragma once
 
-#include "net/DataEndpoint.h"
-#include "net/XmlEventHandler.h"
+#include "DataEndpoint.h"
+#include "XmlEventHandler.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 
 class MemberCenter;
 class PickList;
-class XmlPushParser;
 
 // What the client and project lists have in common: the request for the active items, the
 // reading of the XML answer item by item, and the refill of the pick list the user chooses from.
@@ -26,34 +24,24 @@ public:
 
     ~XmlItemList() override;
 
-    // Asks the server for the items with searchStatusID. Returns at once; the answer refills the
-    // records and popUpButton and then calls completion(true), or leaves both as they were and
-    // calls completion(false) when the server refused. A request that got no answer at all calls
-    // nothing. A newer call cancels the one still in flight. popUpButton must outlive the
-    // request.
+    // Asks the server for the items with searchStatusID. Returns at once; an XML answer refills
+    // the records and popUpButton and then calls completion(true); every other outcome leaves
+    // both as they were and calls completion(false). A newer call cancels the one still in
+    // flight. popUpButton must outlive the request.
     void actionGetXMLItems(PickList* popUpButton, Completion completion);
 
     // The XML step of an answer: reads the records from xml, refills popUpButton with the
-    // placeholder and one title per record, then calls completion(true).
-    void takeXmlItems(const QByteArray& xml, PickList* popUpButton, const Completion& completion);
+    // placeholder and one title per record.
+    void takeXmlItems(const QByteArray& xml, PickList* popUpButton);
 
-    DataEndpoint& endpoint() { return m_endpoint; }
-    MemberCenter* membercenter() const { return m_endpoint.membercenter; }
-    const QString& requestFile() const { return m_endpoint.requestFile; }
-    const QString& requestAction() const { return m_endpoint.requestAction; }
+    const DataEndpoint& endpoint() const { return m_endpoint; }
 
     const QString& searchStatusID() const { return m_searchStatusID; }
     void setSearchStatusID(const QString& statusId) { m_searchStatusID = statusId; }
 
-    // The parser of the last XML answer; null before the first one.
-    const XmlPushParser* parser() const { return m_parser.get(); }
-    const QString& currentParsedElement() const { return m_currentParsedElement; }
-    const QString& itemId() const { return m_itemId; }
-    const QString& itemName() const { return m_itemName; }
-
 protected:
-    XmlItemList(const char* requestFile, const char* action, const char* idElement,
-                const char* placeholderKey, QObject* parent);
+    XmlItemList(MemberCenter& membercenter, const char* requestFile, const char* action,
+                const char* idElement, const char* placeholderKey, QObject* parent);
 
     virtual void clearRecords() = 0;
     // The titles of the records in their order.
@@ -68,13 +56,16 @@ protected:
     // Where the text of the current element goes; null for text that is not kept.
     virtual QString* fieldOfCurrentElement();
 
+    const QString& currentParsedElement() const { return m_currentParsedElement; }
+    const QString& itemId() const { return m_itemId; }
+    const QString& itemName() const { return m_itemName; }
+
 private:
     void didStartElement(QStringView name, const QXmlStreamAttributes& attributes) override;
     void foundCharacters(QStringView text) override;
     void didEndElement(QStringView name) override;
     void parseErrorOccurred(const QString& description) override;
 
-    void parseRecords(const QByteArray& xml);
     void refill(PickList* popUpButton) const;
 
     DataEndpoint m_endpoint;
@@ -82,7 +73,6 @@ private:
     const QString m_idElement;
     const char* const m_placeholderKey;
     QString m_searchStatusID;
-    std::unique_ptr<XmlPushParser> m_parser;
     QString m_currentParsedElement;
     QString m_itemId;
     QString m_itemName;

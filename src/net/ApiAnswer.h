@@ -3,17 +3,15 @@
 #include <QByteArray>
 #include <QString>
 
-// What came back for one request, as the answer handler of its owner sees it.
+// What came back for one request, as the transport saw it.
 struct ApiAnswer
 {
-    // The transport failed (no route, refused, TLS failure, time-out, cancellation).
+    // No complete, readable answer arrived: no route, refused, TLS failure, time-out, a connection
+    // closed early, or a body that could not be decoded.
     bool transportFailed = false;
     QString errorDescription;
-    bool cancelled = false; // aborted by a newer request of the same owner
-    bool timedOut = false;  // no progress within the transfer time-out
 
-    // An HTTP response arrived (possibly together with a transport error).
-    bool isHttp = false;
+    // The HTTP status, when a response arrived (also together with a transport failure); 0 without.
     int statusCode = 0;
     bool hasContentType = false;
     QByteArray contentType;

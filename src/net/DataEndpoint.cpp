@@ -1,189 +1,124 @@
-#include "net/DataEndpoint.h"
+#include "DataEndpoint.h"
 
-#include "app/Console.h"
-#include "net/FormBody.h"
-#include "net/JsonValues.h"
-#include "net/MemberCenter.h"
+#include "CommandRequest.h"
+#include "Console.h"
+#include "FormBody.h"
+#include "ListRequest.h"
+#include "MemberCenter.h"
+#include "RequestReport.h"
 #include "ServerContract.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <optional>
+#include <utility>
 
-struct DataEndpoint::Request
+struct DataEndpoint::Call
 {
-    bool isList = true;
     QString action;
     ParameterSource parameters;
-    ListHandlers list;
-    CommandHandlers command;
+    // Set for commands; lists have no line of their own beyond the XML line.
+    std::optional<QString> successLine;
+    std::function<void(const ApiRequest&)> done;
     bool isRepeat = false;
 };
 
-namespace {
-void printUnreadable(const QString& why)
-{
-    Console::print(QStringLiteral("the server's answer cannot be read: ") + why);
-}
-
-bool isSessionError(int code)
-{
-    return code == ServerContract::ErrorCode::NoSession ||
-           code == ServerContract::ErrorCode::SessionExpired;
-}
-
-bool isXml(const ApiAnswer& answer)
-{
-    return answer.hasContentType &&
-           answer.contentType.startsWith(ServerContract::XmlContentTypePrefix);
-}
-} // namespace
-
-DataEndpoint::DataEndpoint(const QString& file, const QString& action, QObject* parent)
-    : QObject(parent), membercenter(new MemberCenter(this)), requestFile(file),
-      requestAction(action)
+DataEndpoint::DataEndpoint(MemberCenter& membercenter, QString requestFile, QObject* parent)
+    : QObject(parent), m_membercenter(membercenter), m_requestFile(std::move(requestFile))
 {
 }
 
 DataEndpoint::~DataEndpoint() = default;
 
-void DataEndpoint::requestList(const QString& action, ParameterSource parameters,
-                               ListHandlers handlers)
+void DataEndpoint::requestList(const QString& action, ParameterSource parameters, ListDone done)
 {
-    auto request = std::make_shared<Request>();
-    request->isList = true;
-    request->action = action;
-    request->parameters = std::move(parameters);
-    request->list = std::move(handlers);
-    send(request);
+    auto call = std::make_shared<Call>();
+    call->action = action;
+    call->parameters = std::move(parameters);
+    call->done = [done = std::move(done)](const ApiRequest& request) {
+        if (done)
+            done(static_cast<const ListRequest&>(request));
+    };
+    send(call);
 }
 
-void DataEndpoint::requestCommand(const QString& action, ParameterSource parameters,
-                                  CommandHandlers handlers)
+void DataEndpoint::requestCommand(const QString& action, const QString& successLine,
+                                  ParameterSource parameters, CommandDone done)
 {
-    auto request = std::make_shared<Request>();
-    request->isList = false;
-    request->action = action;
-    request->parameters = std::move(parameters);
-    request->command = std::move(handlers);
-    send(request);
+    auto call = std::make_shared<Call>();
+    call->action = action;
+    call->parameters = std::move(parameters);
+    call->successLine = successLine;
+    call->done = [done = std::move(done)](const ApiRequest& request) {
+        if (done)
+            done(static_cast<const CommandRequest&>(request));
+    };
+    send(call);
+}
+
+ApiRequest* DataEndpoint::dataTask() const
+{
+    return m_dataTask;
 }
 
 QByteArray DataEndpoint::composeBody(const Parameters& parameters) const
 {
     FormBody body;
-    body.add(ServerContract::Form::SessionId, membercenter->PHPSESSID);
-    body.add(ServerContract::Form::Action, requestAction);
+    body.add(ServerContract::Form::SessionId, m_membercenter.PHPSESSID());
+    body.add(ServerContract::Form::Action, m_requestAction);
     for (const auto& [key, value] : parameters)
         body.add(key, value);
     return body.bytes();
 }
 
-void DataEndpoint::send(const std::shared_ptr<Request>& request)
+void DataEndpoint::send(const std::shared_ptr<Call>& call)
 {
     ++m_generation;
-    requestAction = request->action;
-    const QString urlText =
-        ApiTransport::composeUrlText(membercenter->host, membercenter->path, requestFile);
-    const QByteArray body = composeBody(request->parameters ? request->parameters() : Parameters{});
-    ApiTransport::send(dataTask, urlText, body, this, [this, request](const ApiAnswer& answer) {
-        if (request->isList)
-            handleListAnswer(request, answer);
-        else
-            handleCommandAnswer(request, answer);
-    });
+    m_requestAction = call->action;
+    const QString url = m_membercenter.urlText(m_requestFile);
+    const QByteArray body = composeBody(call->parameters ? call->parameters() : Parameters{});
+    if (m_dataTask)
+        m_dataTask->cancel();
+    ApiRequest* request = call->successLine
+                              ? static_cast<ApiRequest*>(
+                                    new CommandRequest(url, body, *call->successLine, this))
+                              : new ListRequest(url, body, this);
+    m_dataTask = request;
+    connect(request, &ApiRequest::finished, this,
+            [this, request, call]() { requestFinished(request, call); });
+    request->start(m_membercenter.transport());
 }
 
-void DataEndpoint::handleListAnswer(const std::shared_ptr<Request>& request,
-                                    const ApiAnswer& answer)
+void DataEndpoint::requestFinished(ApiRequest* request, const std::shared_ptr<Call>& call)
 {
-    if (answer.transportFailed) {
-        Console::print(answer.errorDescription);
-        return;
-    }
-    if (!answer.isHttp || answer.statusCode != 200)
-        return;
-    if (isXml(answer)) {
-        Console::print(QLatin1String(XmlLine));
-        if (request->list.onXml)
-            request->list.onXml(answer.body);
-        return;
-    }
-    const QJsonDocument document = QJsonDocument::fromJson(answer.body);
-    if (!document.isObject()) {
-        printUnreadable(QStringLiteral("it is neither an XML list nor a JSON object"));
-        return failed(request);
-    }
-    handleErrorEnvelope(request, document.object());
-}
-
-void DataEndpoint::handleCommandAnswer(const std::shared_ptr<Request>& request,
-                                       const ApiAnswer& answer)
-{
-    if (answer.transportFailed) {
-        Console::print(answer.errorDescription);
-        return;
-    }
-    if (!answer.isHttp || answer.statusCode != 200)
-        return;
-    const QJsonDocument document = QJsonDocument::fromJson(answer.body);
-    if (!document.isObject())
-        return printUnreadable(QStringLiteral("it is not a JSON object"));
-    const QJsonObject object = document.object();
-    int success = 0;
-    if (!JsonValues::readInteger(object, ServerContract::Json::Success, &success))
-        return printUnreadable(QStringLiteral("\"success\" is missing or not an integer"));
-    if (success == 1) {
-        Console::print(request->command.successLine);
-        if (request->command.onSuccess)
-            request->command.onSuccess();
-        return;
-    }
-    handleErrorEnvelope(request, object);
-}
-
-void DataEndpoint::handleErrorEnvelope(const std::shared_ptr<Request>& request,
-                                       const QJsonObject& object)
-{
-    int code = 0;
-    QString message;
-    if (!JsonValues::readInteger(object, ServerContract::Json::ErrorCode, &code)) {
-        printUnreadable(QStringLiteral("\"error_code\" is missing or not an integer"));
-        return failed(request);
-    }
-    if (!JsonValues::readString(object, ServerContract::Json::ErrorMessage, &message)) {
-        printUnreadable(QStringLiteral("\"error_message\" is missing or not a string"));
-        return failed(request);
-    }
-    if (isSessionError(code))
-        return recoverSession(request, message);
-    Console::print(message);
-    failed(request);
+    if (request->isSessionLost() && !call->isRepeat)
+        return recoverSession(request, call);
+    RequestReport::print(*request);
+    complete(request, call);
 }
 
 // Logs in again and, once the login is accepted, sends the same request once more with the new
-// session id. A repeat that meets a session error again is not repeated: the server keeps
-// refusing, and the client must not loop.
-void DataEndpoint::recoverSession(const std::shared_ptr<Request>& request,
-                                  const QString& errorMessage)
+// session id. The repeat is not repeated when it meets a lost session again: the server keeps
+// refusing, and the client must not loop. When the settings are incomplete, the login is
+// refused, or a newer request took this one's place, the lost request is the outcome.
+void DataEndpoint::recoverSession(ApiRequest* lost, const std::shared_ptr<Call>& call)
 {
-    if (request->isRepeat) {
-        Console::print(errorMessage);
-        return failed(request);
-    }
-    if (!membercenter->checkSettings(this))
-        return;
+    if (!m_membercenter.checkSettings())
+        return complete(lost, call);
     const quint64 generation = m_generation;
-    membercenter->actionLogin(this, [this, request, generation](bool accepted) {
+    QPointer<ApiRequest> guard(lost);
+    m_membercenter.actionLogin([this, guard, call, generation](bool accepted) {
+        if (!guard)
+            return; // this endpoint is gone
         if (!accepted || generation != m_generation)
-            return;
+            return complete(guard, call);
         Console::print(QLatin1String(LoggedInLine));
-        request->isRepeat = true;
-        send(request);
+        guard->deleteLater();
+        call->isRepeat = true;
+        send(call);
     });
 }
 
-void DataEndpoint::failed(const std::shared_ptr<Request>& request)
+void DataEndpoint::complete(ApiRequest* request, const std::shared_ptr<Call>& call)
 {
-    if (request->isList && request->list.onFailed)
-        request->list.onFailed();
+    request->deleteLater();
+    call->done(*request);
 }

@@ -1,22 +1,24 @@
 #pragma once
 
-#include "net/ApiTransport.h"
-
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
+class ApiRequest;
+class CommandRequest;
+class ListRequest;
 class MemberCenter;
-class QJsonObject;
 
-// The exchange every data request owner shares: the body that carries the session id and the
-// action ahead of the endpoint's own parameters, the classification of the answer (transport
-// error, status, XML list or JSON envelope), the printed lines, and the recovery from a lost
-// session (log in again, then send the same request once more).
+// The exchange of one data request owner (the notes, the client list, the project list) with
+// its script: the body that carries the session id and the action ahead of the endpoint's own
+// parameters, one request at a time (a newer one cancels the one in flight), the printed lines
+// of each outcome, and the recovery from a lost session: log in again, then send the same
+// request once more with the new session id.
 class DataEndpoint : public QObject
 {
     Q_OBJECT
@@ -24,55 +26,42 @@ public:
     using Parameters = QList<QPair<const char*, QString>>;
     // Read when the request is composed, and again for the repeat after a new login.
     using ParameterSource = std::function<Parameters()>;
+    // Called once with the request's final outcome, whatever it is.
+    using ListDone = std::function<void(const ListRequest& request)>;
+    using CommandDone = std::function<void(const CommandRequest& request)>;
 
-    struct ListHandlers
-    {
-        // The XML body of a list answer, on the main thread.
-        std::function<void(const QByteArray& xml)> onXml;
-        // The server could not deliver the list: an error code other than a lost session, an
-        // answer that breaks the envelope, or a lost session again after the repeat. While a
-        // lost session is being mended by a new login nothing is called; a refused login ends
-        // the request there.
-        std::function<void()> onFailed;
-    };
-
-    struct CommandHandlers
-    {
-        QString successLine;
-        std::function<void()> onSuccess;
-    };
-
-    static constexpr char XmlLine[] = "vsetko prebehlo na serveri OK a mame XML data";
     static constexpr char LoggedInLine[] = "logged in";
 
-    // requestFile is the script under the API directory; action the initial requestAction.
-    DataEndpoint(const QString& requestFile, const QString& action, QObject* parent = nullptr);
+    DataEndpoint(MemberCenter& membercenter, QString requestFile, QObject* parent = nullptr);
     ~DataEndpoint() override;
 
-    void requestList(const QString& action, ParameterSource parameters, ListHandlers handlers);
-    void requestCommand(const QString& action, ParameterSource parameters,
-                        CommandHandlers handlers);
+    void requestList(const QString& action, ParameterSource parameters, ListDone done);
+    void requestCommand(const QString& action, const QString& successLine,
+                        ParameterSource parameters, CommandDone done);
 
-    // "PHPSESSID=" + id + "&action=" + action, then the parameters, values percent-encoded.
+    // "PHPSESSID=" + id + "&action=" + requestAction, then the parameters, values
+    // percent-encoded.
     QByteArray composeBody(const Parameters& parameters) const;
 
-    // The owner's request in flight (or the last one made).
-    ApiTransport::RequestTask dataTask;
-    // The owner's own login and session object.
-    MemberCenter* const membercenter;
-    const QString requestFile;
-    QString requestAction;
+    MemberCenter& membercenter() const { return m_membercenter; }
+    const QString& requestFile() const { return m_requestFile; }
+    // The action of the request composed last (a repeat included).
+    const QString& requestAction() const { return m_requestAction; }
+    // The request in flight, or none.
+    ApiRequest* dataTask() const;
 
 private:
-    struct Request;
-    void send(const std::shared_ptr<Request>& request);
-    void handleListAnswer(const std::shared_ptr<Request>& request, const ApiAnswer& answer);
-    void handleCommandAnswer(const std::shared_ptr<Request>& request, const ApiAnswer& answer);
-    void handleErrorEnvelope(const std::shared_ptr<Request>& request, const QJsonObject& object);
-    void recoverSession(const std::shared_ptr<Request>& request, const QString& errorMessage);
-    static void failed(const std::shared_ptr<Request>& request);
+    struct Call;
+    void send(const std::shared_ptr<Call>& call);
+    void requestFinished(ApiRequest* request, const std::shared_ptr<Call>& call);
+    void recoverSession(ApiRequest* lost, const std::shared_ptr<Call>& call);
+    static void complete(ApiRequest* request, const std::shared_ptr<Call>& call);
 
+    MemberCenter& m_membercenter;
+    const QString m_requestFile;
+    QString m_requestAction;
+    QPointer<ApiRequest> m_dataTask;
     // Counts the requests sent, so a repeat that waited for a login knows whether a newer
-    // request of this owner has taken its place meanwhile.
+    // request has taken its place meanwhile.
     quint64 m_generation = 0;
 };

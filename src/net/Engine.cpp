@@ -1,7 +1,7 @@
-#include "net/Engine.h"
+#include "Engine.h"
 
-#include "app/Console.h"
-#include "app/Localization.h"
+#include "Console.h"
+#include "Localization.h"
 
 #include <QFile>
 
@@ -53,14 +53,6 @@ bool Engine::connectedToNetwork() const
 {
     return RouteTable::hasDefaultRoute(m_tables.ipv4Routes(), m_tables.ipv6Routes(),
                                        m_tables.interfaceState);
-}
-
-bool Engine::checkNetwork(QObject* /*sender*/) const
-{
-    const bool connected = connectedToNetwork();
-    if (!connected)
-        Console::print(Localization::text(Localization::NetworkConnectionRequired));
-    return connected;
 }
 
 bool Engine::warnIfOffline() const

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "net/RouteTable.h"
+#include "RouteTable.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <functional>
-
-class QObject;
 
 // Answers whether the computer is on a network before the client tries to reach the server. The
 // answer comes from the kernel's routing tables alone: nothing is contacted and nothing is cached,
@@ -31,9 +29,6 @@ public:
     explicit Engine(TableReader tables);
 
     bool connectedToNetwork() const;
-
-    // The sender is the window asking; the notice goes to the console whoever asks.
-    bool checkNetwork(QObject* sender = nullptr) const;
 
     // What a window prints when it appears offline: the localized notice, then OfflineLine.
     bool warnIfOffline() const;

@@ -1,4 +1,4 @@
-#include "net/FormBody.h"
+#include "FormBody.h"
 
 #include <QUrl>
 

@@ -1,4 +1,4 @@
-#include "net/JsonValues.h"
+#include "JsonValues.h"
 
 #include <cmath>
 

@@ -1,53 +1,45 @@
-#include "net/MemberCenter.h"
+#include "MemberCenter.h"
 
-#include "app/Console.h"
-#include "app/Localization.h"
-#include "app/SettingsStore.h"
-#include "net/FormBody.h"
-#include "net/JsonValues.h"
+#include "Console.h"
+#include "Localization.h"
+#include "LoginRequest.h"
+#include "RequestReport.h"
 #include "ServerContract.h"
+#include "SettingsStore.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-
-namespace {
-void printMalformed(const QString& what)
+MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, QObject* parent)
+    : QObject(parent), m_store(store), m_transport(transport)
 {
-    Console::print(QStringLiteral("the login answer cannot be read: ") + what);
-}
-} // namespace
-
-MemberCenter::MemberCenter(QObject* parent) : QObject(parent)
-{
-    reloadFromStore();
+    takeUpSettings();
 }
 
-void MemberCenter::reloadFromStore()
+MemberCenter::~MemberCenter() = default;
+
+void MemberCenter::takeUpSettings()
 {
-    const SettingsStore& store = SettingsStore::shared();
-    auto copyString = [&store](const char* key, QString& field) {
-        const QVariant value = store.valueForKey(QLatin1String(key));
+    auto copyString = [this](const char* key, QString& field) {
+        const QVariant value = m_store.valueForKey(QLatin1String(key));
         if (value.isValid())
             field = value.toString();
     };
-    copyString(SettingsStore::SessionId, PHPSESSID);
-    const QVariant loggedIn = store.valueForKey(QLatin1String(SettingsStore::IsLoggedIn));
+    copyString(SettingsStore::SessionId, m_PHPSESSID);
+    const QVariant loggedIn = m_store.valueForKey(QLatin1String(SettingsStore::IsLoggedIn));
     if (loggedIn.isValid())
-        isLoggedIn = loggedIn.toBool();
-    copyString(SettingsStore::Host, host);
-    copyString(SettingsStore::Path, path);
-    copyString(SettingsStore::Login, login);
-    copyString(SettingsStore::Password, password);
+        m_isLoggedIn = loggedIn.toBool();
+    copyString(SettingsStore::Host, m_host);
+    copyString(SettingsStore::Path, m_path);
+    copyString(SettingsStore::Login, m_login);
+    copyString(SettingsStore::Password, m_password);
 }
 
-bool MemberCenter::checkSettings(QObject*)
+bool MemberCenter::checkSettings()
 {
-    if (host.isEmpty()) {
+    if (m_host.isEmpty()) {
         clearSession();
         Console::print(Localization::text(Localization::EnterServerName));
         return false;
     }
-    if (login.isEmpty() || password.isEmpty()) {
+    if (m_login.isEmpty() || m_password.isEmpty()) {
         clearSession();
         Console::print(Localization::text(Localization::EnterLoginPassword));
         return false;
@@ -55,85 +47,65 @@ bool MemberCenter::checkSettings(QObject*)
     return true;
 }
 
-void MemberCenter::actionLogin(QObject*, LoginCompletion completion)
+LoginRequest* MemberCenter::dataTask() const
 {
-    const QString urlText =
-        ApiTransport::composeUrlText(host, path, QLatin1String(ServerContract::Script::Login));
-    Console::print(urlText);
-    // The body line shows what is sent, except the password.
-    Console::print(QStringLiteral("login=") + login + QStringLiteral("&password=") +
-                   QLatin1String(PasswordMask));
-
-    const QByteArray body = FormBody()
-                                .add(ServerContract::Form::Login, login)
-                                .add(ServerContract::Form::Password, password)
-                                .bytes();
-    const bool sent = ApiTransport::send(
-        dataTask, urlText, body, this,
-        [this, completion](const ApiAnswer& answer) { handleLoginAnswer(answer, completion); });
-    if (!sent && completion)
-        completion(false);
+    return m_dataTask;
 }
 
-void MemberCenter::handleLoginAnswer(const ApiAnswer& answer, const LoginCompletion& completion)
+QString MemberCenter::urlText(const QString& script) const
 {
-    const auto finish = [&completion](bool accepted) {
-        if (completion)
-            completion(accepted);
-    };
-    if (answer.transportFailed) {
-        Console::print(answer.errorDescription);
-        return finish(false);
-    }
-    if (!answer.isHttp || answer.statusCode != 200)
-        return finish(false);
+    return QStringLiteral("https://") + m_host + m_path +
+           QLatin1String(ServerContract::ApiDirectory) + script;
+}
 
-    const QJsonDocument document = QJsonDocument::fromJson(answer.body);
-    if (!document.isObject()) {
-        printMalformed(QStringLiteral("it is not a JSON object"));
-        return finish(false);
-    }
-    const QJsonObject object = document.object();
-    int success = 0;
-    if (!JsonValues::readInteger(object, ServerContract::Json::Success, &success)) {
-        printMalformed(QStringLiteral("\"success\" is missing or not an integer"));
-        return finish(false);
-    }
-    const QJsonValue sessionId = object.value(QLatin1String(ServerContract::Json::SessionId));
-    if (!sessionId.isString()) {
-        printMalformed(QStringLiteral("\"PHPSESSID\" is missing or not a string"));
-        return finish(false);
-    }
-    if (success == 1) {
-        PHPSESSID = sessionId.toString();
-        isLoggedIn = true;
-        storeSession(true, PHPSESSID);
-        return finish(true);
-    }
-    const QJsonValue message = object.value(QLatin1String(ServerContract::Json::ErrorMessage));
-    if (!message.isString()) {
-        printMalformed(QStringLiteral("the refusal has no \"error_message\""));
-        return finish(false);
-    }
-    PHPSESSID.clear();
-    isLoggedIn = false;
-    storeSession(false, QString());
-    Console::print(message.toString());
-    finish(false);
+void MemberCenter::actionLogin(LoginCompletion completion)
+{
+    const QString url = urlText(QLatin1String(ServerContract::Script::Login));
+    Console::print(url);
+    Console::print(QStringLiteral("login=") + m_login + QStringLiteral("&password=") +
+                   QLatin1String(PasswordMask));
+
+    if (completion)
+        m_waiting.push_back(std::move(completion));
+    if (m_dataTask)
+        m_dataTask->cancel();
+    auto* request = new LoginRequest(url, m_login, m_password, this);
+    m_dataTask = request;
+    connect(request, &ApiRequest::finished, this, [this, request]() { loginFinished(request); });
+    request->start(m_transport);
+}
+
+// Only the latest login changes the session and answers the waiting callers; an earlier one
+// that it replaced just reports its cancellation.
+void MemberCenter::loginFinished(LoginRequest* request)
+{
+    request->deleteLater();
+    RequestReport::print(*request);
+    if (request != m_dataTask)
+        return;
+    if (request->outcome() == ApiRequest::Outcome::Succeeded)
+        setSession(true, request->sessionId());
+    else if (request->outcome() == ApiRequest::Outcome::Refused)
+        clearSession();
+    const bool accepted = request->outcome() == ApiRequest::Outcome::Succeeded;
+    std::vector<LoginCompletion> waiting;
+    waiting.swap(m_waiting);
+    for (const LoginCompletion& completion : waiting)
+        completion(accepted);
 }
 
 void MemberCenter::clearSession()
 {
-    PHPSESSID.clear();
-    isLoggedIn = false;
-    storeSession(false, QString());
+    setSession(false, QString());
 }
 
 // "ISLOGGEDIN" and "PHPSESSID" are always written together, the flag first, then flushed.
-void MemberCenter::storeSession(bool loggedIn, const QString& sessionId)
+void MemberCenter::setSession(bool loggedIn, const QString& sessionId)
 {
-    SettingsStore& store = SettingsStore::shared();
-    store.setBool(loggedIn, QLatin1String(SettingsStore::IsLoggedIn));
-    store.setObject(sessionId, QLatin1String(SettingsStore::SessionId));
-    store.synchronize();
+    m_PHPSESSID = sessionId;
+    m_isLoggedIn = loggedIn;
+    m_store.setBool(loggedIn, QLatin1String(SettingsStore::IsLoggedIn));
+    m_store.setObject(sessionId, QLatin1String(SettingsStore::SessionId));
+    m_store.synchronize();
+    emit sessionChanged();
 }

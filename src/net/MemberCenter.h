@@ -1,47 +1,74 @@
 #pragma once
 
-#include "net/ApiTransport.h"
-
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
-// Keeps a copy of the user's server settings and of the server session (session id and the
-// logged-in flag), checks that the settings are complete and logs in. Every request owner has an
-// instance of its own; instances share state only through the settings store.
+class ApiTransport;
+class LoginRequest;
+class SettingsStore;
+
+// The login session the whole client shares: the server settings (host, path, login, password)
+// copied from the settings store, the session id and the logged-in flag. It checks that the
+// settings are complete and logs in; the notes, the lists and the preferences all send their
+// requests through the same instance, so a new login is seen by every one of them at once.
 class MemberCenter : public QObject
 {
     Q_OBJECT
 public:
     using LoginCompletion = std::function<void(bool accepted)>;
 
-    // Copies the settings from the shared store.
-    explicit MemberCenter(QObject* parent = nullptr);
+    static constexpr char PasswordMask[] = "********";
 
-    // Copies the settings again, for instances that take up newly saved settings.
-    void reloadFromStore();
+    // Copies the settings from the store.
+    MemberCenter(SettingsStore& store, ApiTransport& transport, QObject* parent = nullptr);
+    ~MemberCenter() override;
+
+    // Copies the settings again, after new ones were saved.
+    void takeUpSettings();
 
     // True when host, login and password are all non-empty. Otherwise clears the session,
     // prints why and returns false.
-    bool checkSettings(QObject* sender = nullptr);
+    bool checkSettings();
 
-    // Starts the login and returns at once. The completion, when given, runs once on this
-    // object's thread: true after an accepted login, false in every other case.
-    void actionLogin(QObject* sender = nullptr, LoginCompletion completion = {});
+    // Prints the URL and the body (password masked), starts the login and returns at once. The
+    // completion runs once, on the main thread: true after an accepted login, false otherwise.
+    // A login started while another is in flight cancels that one and answers its completions
+    // too, so no caller waits in vain.
+    void actionLogin(LoginCompletion completion = {});
 
-    static constexpr char PasswordMask[] = "********";
+    // "https://" + host + path + "/api/" + script, joined as they stand.
+    QString urlText(const QString& script) const;
 
-    ApiTransport::RequestTask dataTask;
-    QString PHPSESSID;
-    bool isLoggedIn = false;
-    QString host;
-    QString path;
-    QString login;
-    QString password;
+    const QString& host() const { return m_host; }
+    const QString& path() const { return m_path; }
+    const QString& login() const { return m_login; }
+    const QString& PHPSESSID() const { return m_PHPSESSID; }
+    bool isLoggedIn() const { return m_isLoggedIn; }
+    ApiTransport& transport() const { return m_transport; }
+    // The login in flight, or the last one made.
+    LoginRequest* dataTask() const;
+
+signals:
+    // The session id or the logged-in flag changed.
+    void sessionChanged();
 
 private:
+    void loginFinished(LoginRequest* request);
     void clearSession();
-    void storeSession(bool loggedIn, const QString& sessionId);
-    void handleLoginAnswer(const ApiAnswer& answer, const LoginCompletion& completion);
+    void setSession(bool loggedIn, const QString& sessionId);
+
+    SettingsStore& m_store;
+    ApiTransport& m_transport;
+    QPointer<LoginRequest> m_dataTask;
+    std::vector<LoginCompletion> m_waiting;
+    QString m_PHPSESSID;
+    bool m_isLoggedIn = false;
+    QString m_host;
+    QString m_path;
+    QString m_login;
+    QString m_password; // read only to send it
 };

@@ -1,4 +1,4 @@
-#include "net/RouteTable.h"
+#include "RouteTable.h"
 
 #include <optional>
 

@@ -1,6 +1,4 @@
-#include "net/TrustRule.h"
-
-#include "app/SettingsStore.h"
+#include "TrustRule.h"
 
 namespace {
 struct HostAndPort
@@ -31,9 +29,4 @@ bool TrustRule::acceptsUnverified(const QString& savedHost, const QUrl& url)
     if (url.host().compare(saved.host, Qt::CaseInsensitive) != 0)
         return false;
     return saved.port == -1 || url.port(443) == saved.port;
-}
-
-bool TrustRule::acceptsUnverified(const QUrl& url)
-{
-    return acceptsUnverified(SettingsStore::shared().stringForKey(SettingsStore::Host), url);
 }

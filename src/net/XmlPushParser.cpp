@@ -1,6 +1,6 @@
-#include "net/XmlPushParser.h"
+#include "XmlPushParser.h"
 
-#include "net/XmlEventHandler.h"
+#include "XmlEventHandler.h"
 
 #include <QXmlStreamReader>
 

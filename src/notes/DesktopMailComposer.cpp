@@ -1,6 +1,6 @@
-#include "notes/DesktopMailComposer.h"
+#include "DesktopMailComposer.h"
 
-#include "app/Console.h"
+#include "Console.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notes/MailComposer.h"
+#include "MailComposer.h"
 
 #include <QString>
 #include <QStringList>

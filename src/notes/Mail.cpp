@@ -1,6 +1,6 @@
-#include "notes/Mail.h"
+#include "Mail.h"
 
-#include "notes/DesktopMailComposer.h"
+#include "DesktopMailComposer.h"
 
 #include <QStringList>
 

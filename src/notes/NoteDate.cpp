@@ -1,4 +1,4 @@
-#include "notes/NoteDate.h"
+#include "NoteDate.h"
 
 #include "ServerContract.h"
 

@@ -1,22 +1,18 @@
 #pragma once
 
-#include "net/XmlEventHandler.h"
-#include "notes/Note.h"
+#include "Note.h"
 
 #include <QList>
 #include <QObject>
 
-#include <memory>
-
 class DataEndpoint;
 class MemberCenter;
-class XmlPushParser;
 
 // The notes of the main window: fetches them with the three search keywords, reads the XML feed
 // into Note records, and saves, adds and deletes notes. All four requests share one request slot,
-// so a new one cancels the one in flight. Holds no widget; the table learns of a reload through
+// so a new one cancels the one in flight. Holds no widget; views learn of a new list through
 // notesReloaded().
-class NotesFeed : public QObject, private XmlEventHandler
+class NotesFeed : public QObject
 {
     Q_OBJECT
 public:
@@ -25,70 +21,44 @@ public:
     static constexpr char DeletedLine[] = "poznamka uspesne zmazana";
     static constexpr char ParseErrorPrefix[] = "failure error: ";
 
-    explicit NotesFeed(QObject* parent = nullptr);
+    explicit NotesFeed(MemberCenter& membercenter, QObject* parent = nullptr);
     ~NotesFeed() override;
+
+    void setKeywords(const QString& noteKeyword, const QString& clientKeyword,
+                     const QString& projectKeyword);
 
     // Sends "xml_notes" with the keywords as they stand now.
     void actionGetXMLItems();
     // "edit_note" with the current note's id, text, project id and client id.
     void actionSaveXMLItem();
-    // "add_note" with the text, project id and client id of the current note, or of the given
-    // draft, which leaves the current note untouched.
-    void actionAddXMLItem();
+    // "add_note" with the text, project id and client id of the given draft; the current note
+    // stays untouched.
     void actionAddXMLItem(const Note& draft);
     // "delete_note" with the current note's id.
     void actionDeleteXMLItem();
 
-    // Replaces noteObjects with the notes of an XML answer (runs on the main thread).
+    // Replaces the notes with those of an XML answer. A document that breaks off keeps the
+    // notes read before the break, and the break is printed.
     void handleXml(const QByteArray& body);
 
-    DataEndpoint& endpoint() const { return *m_endpoint; }
-    MemberCenter* membercenter() const;
-
-    QString noteKeyword;
-    QString clientKeyword;
-    QString projectKeyword;
-    QList<NoteRef> noteObjects;
+    const DataEndpoint& endpoint() const { return *m_endpoint; }
+    const QList<NoteRef>& noteObjects() const { return m_noteObjects; }
     // The current note: a record of its own at first, later the record of the selected row.
-    NoteRef note = std::make_shared<Note>();
-
-    std::unique_ptr<XmlPushParser> parser;
-    QString currentParsedElement;
-    QString itemId, itemNote, itemDateTimeCreate, itemRealEstate, itemRealEstateId, itemProject,
-        itemProjectId, itemTask, itemTaskId, itemGroup, itemGroupId, itemClient, itemClientId,
-        itemOrder, itemOrderId;
+    const NoteRef& note() const { return m_note; }
+    void setNote(NoteRef note) { m_note = std::move(note); }
 
 signals:
-    // noteObjects was replaced; views showing it must reload.
-    void notesReloaded();
+    // The notes were replaced.
+    void notesReloaded(const QList<NoteRef>& notes);
 
 private:
-    void didStartElement(QStringView name, const QXmlStreamAttributes& attributes) override;
-    void foundCharacters(QStringView text) override;
-    void didEndElement(QStringView name) override;
-    void parseErrorOccurred(const QString& description) override;
-
-    enum class Element
-    {
-        Item,
-        NoteId,
-        Note,
-        DateTimeCreate,
-        ProjectId,
-        RealEstateId,
-        TaskId,
-        GroupId,
-        ClientId,
-        OrderId,
-        Other
-    };
-    static Element elementOf(QStringView name);
-    void clearItem();
-    void sendAdd(std::function<Note()> source);
-    void sendCommand(const char* action, const QString& successLine,
+    void sendCommand(const char* action, const char* successLine,
                      std::function<QList<QPair<const char*, QString>>()> parameters);
 
     DataEndpoint* m_endpoint;
-    // Where character data goes for the element opened last; follows currentParsedElement.
-    QString* m_textTarget = nullptr;
+    QString m_noteKeyword;
+    QString m_clientKeyword;
+    QString m_projectKeyword;
+    QList<NoteRef> m_noteObjects;
+    NoteRef m_note = std::make_shared<Note>();
 };

@@ -1,19 +1,17 @@
-#include "notes/NotesTableModel.h"
+#include "NotesTableModel.h"
 
-NotesTableModel::NotesTableModel(const QList<NoteRef>* notes, QObject* parent)
-    : QAbstractTableModel(parent), m_notes(notes)
-{
-}
+NotesTableModel::NotesTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void NotesTableModel::reload()
+void NotesTableModel::setNotes(const QList<NoteRef>& notes)
 {
     beginResetModel();
+    m_notes = notes;
     endResetModel();
 }
 
 int NotesTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_notes->size());
+    return parent.isValid() ? 0 : static_cast<int>(m_notes.size());
 }
 
 int NotesTableModel::columnCount(const QModelIndex& parent) const
@@ -23,9 +21,9 @@ int NotesTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant NotesTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_notes->size())
+    if (!index.isValid() || index.row() >= m_notes.size())
         return {};
-    const Note& note = *m_notes->at(index.row());
+    const Note& note = *m_notes.at(index.row());
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
         switch (index.column()) {
         case ClientColumn:

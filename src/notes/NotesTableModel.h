@@ -1,10 +1,10 @@
 #pragma once
 
-#include "notes/Note.h"
+#include "Note.h"
 
 #include <QAbstractTableModel>
 
-// The notes table: one row per record of the notes list, three columns in the order client,
+// The notes table: one row per note, three columns in the order client,
 // project, note. The note column shows the text up to its first line break.
 class NotesTableModel : public QAbstractTableModel
 {
@@ -18,10 +18,11 @@ public:
         ColumnCount
     };
 
-    // The list is owned elsewhere; call reload() whenever it was replaced.
-    explicit NotesTableModel(const QList<NoteRef>* notes, QObject* parent = nullptr);
+    explicit NotesTableModel(QObject* parent = nullptr);
 
-    void reload();
+    // Replaces the rows.
+    void setNotes(const QList<NoteRef>& notes);
+    const QList<NoteRef>& notes() const { return m_notes; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -34,5 +35,5 @@ public:
     static QString firstLine(const QString& text);
 
 private:
-    const QList<NoteRef>* m_notes;
+    QList<NoteRef> m_notes;
 };

@@ -1,15 +1,15 @@
-#include "notes/ViewController.h"
+#include "ViewController.h"
 
-#include "app/Console.h"
-#include "lists/ClientList.h"
-#include "lists/ComboPickList.h"
-#include "lists/ProjectList.h"
-#include "net/DataEndpoint.h"
-#include "net/MemberCenter.h"
+#include "Console.h"
+#include "ClientList.h"
+#include "ComboPickList.h"
+#include "ProjectList.h"
+#include "DataEndpoint.h"
+#include "MemberCenter.h"
 #include "ServerContract.h"
-#include "notes/Mail.h"
-#include "notes/NotesFeed.h"
-#include "notes/NotesTableModel.h"
+#include "Mail.h"
+#include "NotesFeed.h"
+#include "NotesTableModel.h"
 #include "ui_ViewController.h"
 
 #include <QHeaderView>
@@ -23,10 +23,10 @@ bool sameTitle(const std::optional<QString>& selected, const QString& name)
 }
 } // namespace
 
-ViewController::ViewController(QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::ViewController>()), m_feed(new NotesFeed(this)),
-      m_clientlist(new ClientList(this)), m_projectlist(new ProjectList(this)),
-      m_model(new NotesTableModel(&m_feed->noteObjects, this))
+ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ViewController>()), m_membercenter(membercenter),
+      m_feed(new NotesFeed(membercenter, this)), m_clientlist(new ClientList(membercenter, this)),
+      m_projectlist(new ProjectList(membercenter, this)), m_model(new NotesTableModel(this))
 {
     ui->setupUi(this);
     m_clientPopUp = std::make_unique<ComboPickList>(ui->clientPopUpButton);
@@ -37,7 +37,7 @@ ViewController::ViewController(QWidget* parent)
     ui->tableView->setColumnWidth(NotesTableModel::ProjectColumn, 180);
     ui->splitter->setStretchFactor(0, 3);
     ui->splitter->setStretchFactor(1, 2);
-    connect(m_feed, &NotesFeed::notesReloaded, m_model, &NotesTableModel::reload);
+    connect(m_feed, &NotesFeed::notesReloaded, m_model, &NotesTableModel::setNotes);
     connectControls();
 }
 
@@ -69,12 +69,7 @@ void ViewController::connectControls()
 
 const NoteRef& ViewController::note() const
 {
-    return m_feed->note;
-}
-
-MemberCenter* ViewController::membercenter() const
-{
-    return m_feed->membercenter();
+    return m_feed->note();
 }
 
 QTableView* ViewController::tableView() const
@@ -114,13 +109,13 @@ void ViewController::viewDidAppear()
 {
     Console::print(QLatin1String(AppearedLine));
     // Offline is only reported: the login below fails in its own way if the server is gone.
-    engine.warnIfOffline();
-    if (!membercenter()->checkSettings(this)) {
+    m_engine.warnIfOffline();
+    if (!m_membercenter.checkSettings()) {
         emit settingsNeeded();
         return;
     }
     // Loading waits for this login, so it never goes out with a session the login replaces.
-    membercenter()->actionLogin(this, [this](bool accepted) {
+    m_membercenter.actionLogin([this](bool accepted) {
         if (!accepted)
             return;
         Console::print(QLatin1String(DataEndpoint::LoggedInLine));
@@ -130,19 +125,15 @@ void ViewController::viewDidAppear()
 
 void ViewController::takeUpSavedSettings()
 {
-    membercenter()->reloadFromStore();
-    if (!membercenter()->isLoggedIn)
+    if (!m_membercenter.isLoggedIn())
         return;
     Console::print(QLatin1String(DataEndpoint::LoggedInLine));
     loadListsAndNotes();
 }
 
-// Clients, then projects, then notes; a failed load ends the chain. The lists take up the
-// session that was just stored, rather than the one stored when they were created.
+// Clients, then projects, then notes; a failed load ends the chain.
 void ViewController::loadListsAndNotes()
 {
-    m_clientlist->membercenter()->reloadFromStore();
-    m_projectlist->membercenter()->reloadFromStore();
     m_clientlist->actionGetXMLItems(m_clientPopUp.get(), [this](bool filled) {
         if (!filled)
             return;
@@ -156,19 +147,18 @@ void ViewController::loadListsAndNotes()
 
 void ViewController::actionSearchNotes()
 {
-    m_feed->clientKeyword = ui->clientSearchField->text();
-    m_feed->projectKeyword = ui->projectSearchField->text();
-    m_feed->noteKeyword = ui->noteSearchField->text();
+    m_feed->setKeywords(ui->noteSearchField->text(), ui->clientSearchField->text(),
+                        ui->projectSearchField->text());
     m_feed->actionGetXMLItems();
 }
 
 void ViewController::selectRow(int row)
 {
     Console::print(QLatin1String(SelectedRowPrefix) + QString::number(row));
-    if (row < 0 || row >= m_feed->noteObjects.size())
+    if (row < 0 || row >= m_model->notes().size())
         return;
-    m_feed->note = m_feed->noteObjects.at(row);
-    const Note& current = *m_feed->note;
+    m_feed->setNote(m_model->notes().at(row));
+    const Note& current = *m_feed->note();
     ui->noteTextView->setPlainText(current.note);
     if (current.client.isEmpty())
         m_clientPopUp->selectItemAtIndex(0);
@@ -182,7 +172,7 @@ void ViewController::selectRow(int row)
 
 void ViewController::actionSave()
 {
-    Note& current = *m_feed->note;
+    Note& current = *m_feed->note();
     current.note = ui->noteTextView->toPlainText();
     // With several records of the selected name, the last one wins; the placeholder and a
     // title no record bears leave the note's link as it was.
@@ -208,7 +198,7 @@ void ViewController::actionSave()
 // may share stay as they are, whatever the server answers.
 void ViewController::addNote(bool keepClient, bool keepProject)
 {
-    Note draft = *m_feed->note;
+    Note draft = *m_feed->note();
     draft.note = QStringLiteral(" ");
     if (!keepClient)
         draft.clientId = QLatin1String(ServerContract::NoLink);
@@ -246,8 +236,8 @@ void ViewController::actionDelete()
 void ViewController::actionMail()
 {
     Mail mail;
-    mail.subject = m_feed->note->project;
-    mail.message = m_feed->note->note;
+    mail.subject = m_feed->note()->project;
+    mail.message = m_feed->note()->note;
     mail.send();
 }
 

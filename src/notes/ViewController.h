@@ -1,7 +1,7 @@
 #pragma once
 
-#include "net/Engine.h"
-#include "notes/Note.h"
+#include "Engine.h"
+#include "Note.h"
 
 #include <QWidget>
 
@@ -32,7 +32,7 @@ public:
     static constexpr char AppearedLine[] = "viewDidAppear";
     static constexpr char SelectedRowPrefix[] = "selected row by arrow key: ";
 
-    explicit ViewController(QWidget* parent = nullptr);
+    explicit ViewController(MemberCenter& membercenter, QWidget* parent = nullptr);
     ~ViewController() override;
 
     // The start-up sequence; runs at every appearance of the view.
@@ -52,13 +52,13 @@ public:
     // Makes the note of the row the current note and shows it in the editor and pick-lists.
     void selectRow(int row);
 
-    // Every login object takes up the settings saved since, and the lists and notes are loaded
-    // again (after the preferences window connected to a server).
+    // Loads the lists and notes again when the session is logged in (after the preferences
+    // window connected to a server).
     void takeUpSavedSettings();
 
     NotesFeed& feed() const { return *m_feed; }
     const NoteRef& note() const;
-    MemberCenter* membercenter() const;
+    MemberCenter& membercenter() const { return m_membercenter; }
     ClientList* clientlist() const { return m_clientlist; }
     ProjectList* projectlist() const { return m_projectlist; }
     NotesTableModel* tableModel() const { return m_model; }
@@ -84,10 +84,11 @@ private:
     void addNote(bool keepClient, bool keepProject);
 
     std::unique_ptr<Ui::ViewController> ui;
+    MemberCenter& m_membercenter;
     NotesFeed* m_feed;
     ClientList* m_clientlist;
     ProjectList* m_projectlist;
-    Engine engine;
+    Engine m_engine;
     NotesTableModel* m_model;
     std::unique_ptr<ComboPickList> m_clientPopUp;
     std::unique_ptr<ComboPickList> m_projectPopUp;

@@ -1,9 +1,9 @@
-#include "prefs/PreferencesViewController.h"
+#include "PreferencesViewController.h"
 
-#include "app/Console.h"
-#include "app/SettingsStore.h"
-#include "net/DataEndpoint.h"
-#include "net/MemberCenter.h"
+#include "Console.h"
+#include "SettingsStore.h"
+#include "DataEndpoint.h"
+#include "MemberCenter.h"
 #include "ui_PreferencesViewController.h"
 
 #include <QShowEvent>
@@ -16,9 +16,10 @@ struct FieldKey
 };
 } // namespace
 
-PreferencesViewController::PreferencesViewController(QWidget* parent)
+PreferencesViewController::PreferencesViewController(MemberCenter& membercenter,
+                                                     QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::PreferencesViewController>()),
-      m_membercenter(new MemberCenter(this))
+      m_membercenter(membercenter)
 {
     ui->setupUi(this);
     connect(ui->saveAndConnectButton, &QPushButton::clicked, this,
@@ -76,10 +77,10 @@ void PreferencesViewController::showEvent(QShowEvent* event)
 void PreferencesViewController::viewDidAppear()
 {
     Console::print(QLatin1String(AppearedLine));
-    engine.warnIfOffline();
-    if (m_membercenter->checkSettings(this))
-        m_membercenter->actionLogin(this);
-    if (m_membercenter->isLoggedIn)
+    m_engine.warnIfOffline();
+    if (m_membercenter.checkSettings())
+        m_membercenter.actionLogin();
+    if (m_membercenter.isLoggedIn())
         Console::print(QLatin1String(DataEndpoint::LoggedInLine));
 }
 
@@ -93,9 +94,9 @@ void PreferencesViewController::actionSaveAndConnect()
     for (const FieldKey& pair : pairs)
         store.setObject(pair.field->text(), QLatin1String(pair.key));
     store.synchronize();
-    // The login uses what was just saved, not what this window's login object copied earlier.
-    m_membercenter->reloadFromStore();
-    m_membercenter->actionLogin(this, [this](bool accepted) {
+    // The session takes up what was just saved, for this login and every later request.
+    m_membercenter.takeUpSettings();
+    m_membercenter.actionLogin([this](bool accepted) {
         if (accepted)
             emit connected();
     });

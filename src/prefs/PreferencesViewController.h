@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/Engine.h"
+#include "Engine.h"
 
 #include <QWidget>
 
@@ -23,14 +23,13 @@ class PreferencesViewController : public QWidget
 public:
     static constexpr char AppearedLine[] = "viewDidAppear";
 
-    explicit PreferencesViewController(QWidget* parent = nullptr);
+    explicit PreferencesViewController(MemberCenter& membercenter, QWidget* parent = nullptr);
     ~PreferencesViewController() override;
 
     void configureView();
     void viewDidAppear();
     void actionSaveAndConnect();
 
-    MemberCenter* membercenter() const { return m_membercenter; }
     QLineEdit* serverTextField() const;
     QLineEdit* pathTextField() const;
     QLineEdit* loginTextField() const;
@@ -45,6 +44,6 @@ protected:
 
 private:
     std::unique_ptr<Ui::PreferencesViewController> ui;
-    MemberCenter* m_membercenter;
-    Engine engine;
+    MemberCenter& m_membercenter;
+    Engine m_engine;
 };

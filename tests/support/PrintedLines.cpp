@@ -1,6 +1,6 @@
 #include "support/PrintedLines.h"
 
-#include "app/Console.h"
+#include "Console.h"
 
 PrintedLines::PrintedLines()
 {

@@ -1,8 +1,8 @@
 #include "support/TestSettings.h"
 
-#include "app/AppDelegate.h"
-#include "app/Localization.h"
-#include "app/SettingsStore.h"
+#include "AppDelegate.h"
+#include "Localization.h"
+#include "SettingsStore.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "app/Console.h"
+#include "Console.h"
 
 #include <cstdio>
 

@@ -1,0 +1,113 @@
+#include "ApiRequest.h"
+
+#include "ApiTransport.h"
+#include "JsonValues.h"
+#include "ServerContract.h"
+#include "TransportCall.h"
+
+#include <QJsonObject>
+#include <QUrl>
+
+#include <utility>
+
+ApiRequest::ApiRequest(QString urlText, QByteArray body, QObject* parent)
+    : QObject(parent), m_urlText(std::move(urlText)), m_body(std::move(body))
+{
+}
+
+ApiRequest::~ApiRequest() = default;
+
+void ApiRequest::start(ApiTransport& transport)
+{
+    const QUrl url(m_urlText, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
+        finish(Outcome::TransportFailed,
+               QStringLiteral("invalid server address, nothing was sent: ") + m_urlText);
+        return;
+    }
+    TransportCall* call = transport.post(url, m_body);
+    call->setParent(this);
+    m_call = call;
+    connect(call, &TransportCall::answered, this, &ApiRequest::takeAnswer);
+}
+
+void ApiRequest::cancel()
+{
+    if (!isPending())
+        return;
+    if (m_call)
+        m_call->abort();
+    QMetaObject::invokeMethod(
+        this,
+        [this]() { finish(Outcome::Cancelled, QString::fromLatin1(CancelledDescription)); },
+        Qt::QueuedConnection);
+}
+
+bool ApiRequest::isSessionLost() const
+{
+    return m_outcome == Outcome::Refused &&
+           (m_errorCode == ServerContract::ErrorCode::NoSession ||
+            m_errorCode == ServerContract::ErrorCode::SessionExpired);
+}
+
+QString ApiRequest::unreadablePrefix() const
+{
+    return QStringLiteral("the server's answer cannot be read: ");
+}
+
+// Qt reports 4xx and 5xx as errors too, so the status is looked at first.
+void ApiRequest::takeAnswer(const ApiAnswer& answer)
+{
+    if (!isPending())
+        return;
+    m_httpStatus = answer.statusCode;
+    if (answer.statusCode != 0 && answer.statusCode != 200)
+        return finish(Outcome::HttpStatus);
+    if (answer.transportFailed)
+        return finish(Outcome::TransportFailed, answer.errorDescription);
+    if (answer.statusCode == 0)
+        return finish(Outcome::HttpStatus);
+    readAnswer(answer);
+}
+
+void ApiRequest::succeed()
+{
+    finish(Outcome::Succeeded);
+}
+
+void ApiRequest::refuse(int code, const QString& message)
+{
+    m_errorCode = code;
+    finish(Outcome::Refused, message);
+}
+
+void ApiRequest::unreadable(const QString& why)
+{
+    finish(Outcome::Unreadable, why);
+}
+
+void ApiRequest::readErrorEnvelope(const QJsonObject& object)
+{
+    int code = 0;
+    QString message;
+    if (!JsonValues::readInteger(object, ServerContract::Json::ErrorCode, &code))
+        return unreadable(QStringLiteral("\"error_code\" is missing or not an integer"));
+    if (!JsonValues::readString(object, ServerContract::Json::ErrorMessage, &message))
+        return unreadable(QStringLiteral("\"error_message\" is missing or not a string"));
+    refuse(code, message);
+}
+
+void ApiRequest::finish(Outcome outcome, const QString& message)
+{
+    if (!isPending())
+        return;
+    m_outcome = outcome;
+    m_errorMessage = message;
+    if (m_call)
+        m_call->deleteLater();
+    if (outcome == Outcome::Succeeded)
+        emit succeeded();
+    else
+        emit failed();
+    emit finished();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ApiRequest.h"
+
+// A note command (edit, add, delete). Its JSON answer says "success" 1 when it was carried out;
+// otherwise it carries the error envelope. The Content-Type is not consulted.
+class CommandRequest : public ApiRequest
+{
+    Q_OBJECT
+public:
+    CommandRequest(const QString& urlText, const QByteArray& body, QString successLine,
+                   QObject* parent = nullptr);
+
+    QString successLine() const override { return m_successLine; }
+
+protected:
+    void readAnswer(const ApiAnswer& answer) override;
+
+private:
+    QString m_successLine;
+};

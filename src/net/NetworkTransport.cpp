@@ -1,0 +1,111 @@
+#include "NetworkTransport.h"
+
+#include "TransportCall.h"
+#include "TrustRule.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkCookie>
+#include <QNetworkCookieJar>
+#include <QNetworkReply>
+#include <QSslError>
+
+#include <utility>
+
+namespace {
+// The session travels in the request body only: a jar that never keeps or hands out a cookie.
+class NoCookieJar : public QNetworkCookieJar
+{
+public:
+    using QNetworkCookieJar::QNetworkCookieJar;
+    QList<QNetworkCookie> cookiesForUrl(const QUrl&) const override { return {}; }
+    bool setCookiesFromUrl(const QList<QNetworkCookie>&, const QUrl&) override { return false; }
+};
+
+QNetworkRequest makeRequest(const QUrl& url, int timeoutMs)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("application/x-www-form-urlencoded"));
+    request.setTransferTimeout(timeoutMs);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    return request;
+}
+
+// An aborted reply is never read, so OperationCanceledError here can only be the time-out.
+ApiAnswer answerOf(QNetworkReply* reply)
+{
+    ApiAnswer answer;
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    answer.statusCode = status.isValid() ? status.toInt() : 0;
+    if (reply->error() != QNetworkReply::NoError) {
+        answer.transportFailed = true;
+        answer.errorDescription = reply->error() == QNetworkReply::OperationCanceledError
+                                      ? QString::fromLatin1(NetworkTransport::TimedOutDescription)
+                                      : reply->errorString();
+        return answer;
+    }
+    answer.hasContentType = reply->hasRawHeader("Content-Type");
+    answer.contentType = reply->rawHeader("Content-Type");
+    answer.body = reply->readAll();
+    return answer;
+}
+} // namespace
+
+NetworkTransport::NetworkTransport(std::function<QString()> savedHost, QObject* parent)
+    : QObject(parent), m_manager(new QNetworkAccessManager(this)),
+      m_savedHost(std::move(savedHost))
+{
+    m_manager->setCookieJar(new NoCookieJar(m_manager));
+    m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+NetworkTransport::~NetworkTransport() = default;
+
+TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body)
+{
+    dropConnectionsIfHostChanged();
+    QNetworkReply* reply = m_manager->post(makeRequest(url, m_timeoutMs), body);
+    if (++m_inFlight == 1)
+        emit busyChanged(true);
+    connect(reply, &QObject::destroyed, this, &NetworkTransport::requestEnded);
+    connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError>&) {
+        if (TrustRule::acceptsUnverified(m_savedHost(), reply->url()))
+            reply->ignoreSslErrors();
+    });
+
+    auto* call = new TransportCall([reply]() {
+        reply->abort();
+        reply->deleteLater();
+    });
+    // Queued, so that even an answer produced at once reaches the caller only after this call
+    // has returned.
+    connect(
+        reply, &QNetworkReply::finished, call,
+        [reply, call]() {
+            const ApiAnswer answer = answerOf(reply);
+            reply->deleteLater();
+            call->deliver(answer);
+        },
+        Qt::QueuedConnection);
+    return call;
+}
+
+// A connection opened while another host was saved may have been trusted under the old rule;
+// once the saved host changes, new requests must go through a fresh handshake.
+void NetworkTransport::dropConnectionsIfHostChanged()
+{
+    const QString saved = m_savedHost();
+    if (saved != m_lastSavedHost) {
+        m_manager->clearConnectionCache();
+        m_lastSavedHost = saved;
+    }
+}
+
+void NetworkTransport::requestEnded()
+{
+    if (m_inFlight > 0 && --m_inFlight == 0)
+        emit busyChanged(false);
+}

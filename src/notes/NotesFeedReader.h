@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Note.h"
+#include "XmlEventHandler.h"
+
+#include <QList>
+#include <QString>
+
+// Reads a notes feed, an XML document of <item> elements, into Note records in document order.
+// Each field's text is gathered piece by piece with white space trimmed from every piece; the
+// id elements carry their ids in a "value" attribute; unknown elements are ignored.
+class NotesFeedReader : private XmlEventHandler
+{
+public:
+    struct Result
+    {
+        QList<NoteRef> notes; // the items read, up to a fatal error if there was one
+        QString error;        // the parser's description of a fatal error, or empty
+    };
+
+    static Result read(const QByteArray& xml);
+
+private:
+    NotesFeedReader() = default;
+
+    void didStartElement(QStringView name, const QXmlStreamAttributes& attributes) override;
+    void foundCharacters(QStringView text) override;
+    void didEndElement(QStringView name) override;
+    void parseErrorOccurred(const QString& description) override;
+
+    enum class Element
+    {
+        Item,
+        NoteId,
+        Note,
+        DateTimeCreate,
+        ProjectId,
+        RealEstateId,
+        TaskId,
+        GroupId,
+        ClientId,
+        OrderId,
+        Other
+    };
+    static Element elementOf(QStringView name);
+    void clearItem();
+
+    QList<NoteRef> m_notes;
+    QString m_error;
+    QString m_itemId, m_itemNote, m_itemDateTimeCreate, m_itemRealEstate, m_itemRealEstateId,
+        m_itemProject, m_itemProjectId, m_itemTask, m_itemTaskId, m_itemGroup, m_itemGroupId,
+        m_itemClient, m_itemClientId, m_itemOrder, m_itemOrderId;
+    // Where character data goes for the element opened last.
+    QString* m_textTarget = nullptr;
+};
