@@ -4,7 +4,7 @@
 //
 //   build/bench/bench_notesfeed [repetitions]
 
-#include "NotesFeed.h"
+#include "NotesFeedReader.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -71,13 +71,13 @@ template <typename F> double bestMicroseconds(int repetitions, F&& run)
 void measure(int items, int repetitions)
 {
     const QByteArray xml = makeFeed(items);
-    NotesFeed feed;
+    NotesFeedReader::Result read;
     qsizetype sink = 0;
     const double bare = bestMicroseconds(repetitions, [&] { sink += barePass(xml); });
-    const double parse = bestMicroseconds(repetitions, [&] { feed.handleXml(xml); });
-    if (feed.noteObjects.size() != items || sink == 0) {
+    const double parse = bestMicroseconds(repetitions, [&] { read = NotesFeedReader::read(xml); });
+    if (read.notes.size() != items || sink == 0) {
         std::fprintf(stderr, "parse produced %lld notes, expected %d\n",
-                     static_cast<long long>(feed.noteObjects.size()), items);
+                     static_cast<long long>(read.notes.size()), items);
         std::exit(1);
     }
     const double megabytes = static_cast<double>(xml.size()) / 1e6;
@@ -96,8 +96,7 @@ void measureMemory(int items)
 {
     const QByteArray xml = makeFeed(items);
     const size_t before = heapInUse();
-    auto feed = std::make_unique<NotesFeed>();
-    feed->handleXml(xml);
+    const NotesFeedReader::Result read = NotesFeedReader::read(xml);
     const size_t after = heapInUse();
     std::printf("heap held by %d parsed notes: %.2f MB (%.0f bytes/note); document %.2f MB\n",
                 items, static_cast<double>(after - before) / 1e6,
