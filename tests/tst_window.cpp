@@ -201,17 +201,24 @@ private slots:
         QCOMPARE(NotesTableModel::firstLine(text), shown);
     }
 
-    void selectingARowShowsTheNote()
+    // Selection shows the note; Mail hands over its stored text, not the unsaved edit.
+    void selectingShowsTheNoteAndMailSendsItsStoredText()
     {
+        RecordingComposer composer;
+        Mail::setDefaultComposer(&composer);
         QVERIFY(launchLoaded());
         PrintedLines printed;
         const int linked = rowWith([](const Note& n) { return !n.client.isEmpty(); });
         QVERIFY(select(linked));
-        const Note& note = *notes().at(linked);
+        const Note stored = *notes().at(linked);
         QCOMPARE(printed.lines(),
                  QStringList{QStringLiteral("selected row by arrow key: %1").arg(linked)});
-        QCOMPARE(view().noteTextView()->toPlainText(), note.note);
-        QCOMPARE(combo("clientPopUpButton")->currentText(), note.client);
+        QCOMPARE(view().noteTextView()->toPlainText(), stored.note);
+        QCOMPARE(combo("clientPopUpButton")->currentText(), stored.client);
+        view().noteTextView()->setPlainText(QStringLiteral("edited, not saved"));
+        view().findChild<QPushButton*>("mailButton")->click();
+        QCOMPARE(composer.calls,
+                 (QStringList{"to:", "subject:" + stored.project, "body:" + stored.note}));
         QVERIFY(select(rowWith([](const Note& n) { return n.client.isEmpty(); })));
         QCOMPARE(combo("clientPopUpButton")->currentIndex(), 0);
     }
@@ -318,19 +325,6 @@ private slots:
                                                                     : note->note;
             QVERIFY2(searched.contains(keyword, Qt::CaseInsensitive), qPrintable(searched));
         }
-    }
-
-    void mailHandsOverTheStoredText()
-    {
-        RecordingComposer composer;
-        Mail::setDefaultComposer(&composer);
-        QVERIFY(launchLoaded());
-        QVERIFY(select(rowWith([](const Note& n) { return !n.project.isEmpty(); })));
-        const Note stored = *feed().note();
-        view().noteTextView()->setPlainText(QStringLiteral("edited, not saved"));
-        view().findChild<QPushButton*>("mailButton")->click();
-        QCOMPARE(composer.calls,
-                 (QStringList{"to:", "subject:" + stored.project, "body:" + stored.note}));
     }
 
     void preferencesStoreAsTypedAndConnectTheWindow()
