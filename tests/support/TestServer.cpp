@@ -66,7 +66,9 @@ bool TestServer::start(const QString& dataDir, const QStringList& extraArgs)
     m_process->setStandardErrorFile(m_logDir->filePath(QStringLiteral("stderr.log")));
     m_process->setProgram(QStringLiteral(NOTES_DEVSERVER_PATH));
     m_process->setArguments(QStringList{QStringLiteral("--data-dir"), dataDir,
-                                        QStringLiteral("--port"), QStringLiteral("0")} +
+                                        QStringLiteral("--port"), QStringLiteral("0"),
+                                        QStringLiteral("--cert"), QStringLiteral(NOTES_TEST_CERT),
+                                        QStringLiteral("--key"), QStringLiteral(NOTES_TEST_KEY)} +
                             extraArgs);
     m_process->setReadChannel(QProcess::StandardOutput);
     m_process->start();

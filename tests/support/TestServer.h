@@ -23,8 +23,9 @@ public:
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
 
-    // Uses a fresh temporary directory as --data-dir and --port 0; waits (at most 20 s) for the
-    // port line. Arguments given later on the command line win over these defaults.
+    // Uses a fresh temporary directory as --data-dir, --port 0 and the certificate the build
+    // made for the tests (NOTES_TEST_CERT, NOTES_TEST_KEY); waits (at most 20 s) for the port
+    // line. Arguments in extraArgs come later on the command line and win over these defaults.
     bool start(const QStringList& extraArgs = {});
     bool start(const QString& dataDir, const QStringList& extraArgs);
     void stop();
