@@ -250,6 +250,30 @@ private slots:
         QCOMPARE(post("client.php", second + "action=xml_clients").errorCode(), 2);
     }
 
+    void noteSearch_data()
+    {
+        QTest::addColumn<QByteArray>("form"); // what follows "action=xml_notes"
+        QTest::addColumn<QList<int>>("found");
+        const auto row = [](const char* name, const QByteArray& form, const QList<int>& found) {
+            QTest::newRow(name) << form << found;
+        };
+        row("no keyword, limit", "&noteKeyword=&limit=3", {11, 10, 8});
+        row("note text, any case", "&noteKeyword=" + enc("POZNÁMKA"), {5, 4});
+        row("client name, any case", "&clientKeyword=" + enc("žilina"), {11, 2, 1});
+        row("client and project", "&clientKeyword=alp&projectKeyword=" + enc("KÚP"), {10});
+        row("% stands for itself", "&noteKeyword=%25", {3});
+        row("_ stands for itself", "&noteKeyword=_", {});
+        row("backslash stands for itself", "&noteKeyword=%5C", {});
+    }
+
+    void noteSearch()
+    {
+        QFETCH(QByteArray, form);
+        QFETCH(QList<int>, found);
+        const Answer answer = post("notes.php", session() + "action=xml_notes" + form);
+        QCOMPARE(ids(answer.body, "NoteID"), found);
+    }
+
     void exactListXml()
     {
         const QByteArray notes =
