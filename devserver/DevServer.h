@@ -13,7 +13,8 @@ class NotesDatabase;
 // The HTTPS server: routes /__admin/ calls to AdminApi and everything else, by the ending
 // "/api/<script>" of its path (any prefix before it is accepted), to ApiHandler, after recording
 // the request and letting an injected fault answer it instead. Answers that a fault delays are
-// sent from a timer, so other requests are served meanwhile.
+// sent from a timer, and slow or large answers are written piece by piece as the connection
+// takes them, so other requests are served meanwhile.
 class DevServer : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -40,7 +41,9 @@ private:
     void applyFault(const Fault& fault, const IncomingRequest& request, QTcpSocket* socket);
     HttpReply process(const IncomingRequest& request, const QString& script,
                       const FormDecoder::Fields& form);
-    void send(QTcpSocket* socket, const IncomingRequest& request, const HttpReply& reply);
+    // Logs the status once the last byte is on its way, or "gone" when the client left first.
+    void send(QTcpSocket* socket, const IncomingRequest& request, const HttpReply& reply,
+              int bytesPerSecond = 0);
     void drop(QTcpSocket* socket, const IncomingRequest& request);
     static void logLine(const IncomingRequest& request, const QByteArray& outcome);
 

@@ -14,6 +14,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <zlib.h>
+
+#include <array>
 #include <optional>
 
 using Fields = FormDecoder::Fields;
@@ -56,6 +59,24 @@ QList<int> noteIds(const QByteArray& xml) // in document order
     for (const QRegularExpressionMatch& match : id.globalMatch(QString::fromUtf8(xml)))
         ids.append(match.captured(1).toInt());
     return ids;
+}
+// The data of one whole gzip stream, unpacked with zlib rather than the server's own code.
+QByteArray gunzip(const QByteArray& gzip)
+{
+    z_stream stream{};
+    std::array<char, 65536> buffer;
+    QByteArray data;
+    int result = inflateInit2(&stream, 16 + MAX_WBITS);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(gzip.data()));
+    stream.avail_in = uInt(gzip.size());
+    while (result == Z_OK) {
+        stream.next_out = reinterpret_cast<Bytef*>(buffer.data());
+        stream.avail_out = uInt(buffer.size());
+        result = inflate(&stream, Z_NO_FLUSH);
+        data.append(buffer.data(), qsizetype(buffer.size() - stream.avail_out));
+    }
+    inflateEnd(&stream);
+    return result == Z_STREAM_END && stream.avail_in == 0 ? data : "<not one gzip stream>";
 }
 } // namespace
 
@@ -233,13 +254,26 @@ private slots:
         row("drop", R"({"drop":true,"status":500,"body":"x"})", "0 - -");
         row("real answer after a delay", R"({"passThrough":true,"delayMs":200,"status":500})",
             "200 text/xml; charset=utf-8 -", "<real>");
+        row("ESC, CR and NUL through body", "{\"body\":\"\\u001b[1m\\r\\n\\u0000.\"}", "200 - -",
+            QByteArray("\x1b[1m\r\n\0.", 8));
+        row("any bytes through bodyBase64", R"({"bodyBase64":"//4AgA=="})", "200 - -",
+            QByteArray("\xff\xfe\0\x80", 4));
+        row("trickled", R"({"body":"slow","trickleBytesPerSecond":400})", "200 - -", "slow");
+        row("oversize", R"({"body":"<a/>","oversizeBytes":1000001})", "200 - -",
+            QByteArray("<a/>").repeated(250001).left(1000001));
+        row("gzip", R"({"gzip":true,"body":"packed"})", "200 - gzip", "packed");
+        row("gzip real answer", R"({"gzip":true,"passThrough":true})",
+            "200 text/xml; charset=utf-8 gzip", "<real>");
+        row("gzip bomb", R"({"gzipBombBytes":10000000})", "200 - gzip", QByteArray(10000000, 0));
         for (const char* invalid :
-             {"[1]", R"({"status":42})", R"({"count":0})", R"({"delayMs":-5})"})
+             {"[1]", R"({"status":42})", R"({"count":0})", R"({"delayMs":-5})",
+              R"({"oversizeBytes":1.5})", R"({"body":"","bodyBase64":""})", R"({"bodyBase64":"!"})",
+              R"({"gzip":true,"oversizeBytes":9})", R"({"gzipBombBytes":9,"passThrough":true})"})
             row(invalid, invalid, "refused");
     }
 
-    // The first matching request gets the fault's answer, no sooner than its delay allows; the
-    // next one gets the real answer. Invalid faults are refused with status 400.
+    // The first matching request gets the fault's answer, no sooner than its delay and rate
+    // allow; the next one gets the real answer. Invalid faults are refused with status 400.
     void faultAnswers()
     {
         QFETCH(QByteArray, fault);
@@ -261,8 +295,12 @@ private slots:
         QCOMPARE(QByteArray::number(faulty->status) + ' ' + faulty->header("Content-Type") + ' ' +
                      faulty->header("Content-Encoding"),
                  answer);
-        QCOMPARE(faulty->body, body == "<real>" ? real->body : body);
-        QVERIFY2(faulty->ms >= hook["delayMs"].toInt(), qPrintable(QString::number(faulty->ms)));
+        const bool gzip = faulty->header("Content-Encoding") == "gzip";
+        QCOMPARE(gzip ? gunzip(faulty->body) : faulty->body, body == "<real>" ? real->body : body);
+        const int rate = hook["trickleBytesPerSecond"].toInt(); // byte n is due n / rate s late
+        const qint64 least =
+            hook["delayMs"].toInt() + (rate ? (faulty->size - 1) * 1000 / rate : 0);
+        QVERIFY2(faulty->ms >= least, qPrintable(QString::number(faulty->ms)));
     }
 
     // A fault answers only the requests its match fits, as many as its count.
@@ -282,7 +320,7 @@ private slots:
     }
 
     // The record keeps each request as it came; standard error gets one line per request, with
-    // no password or session id in it.
+    // no password or session id in it, written when the answer is out or the client has left.
     void requestRecordAndLog()
     {
         const QByteArray body = "x.y=a%2Bb+c%26d%zz&=&&login=jana&password=" + enc("p&ss+w%rd=1");
@@ -300,6 +338,17 @@ private slots:
         QVERIFY2(log.contains("POST /p/api/login.php 200\n"), log.right(300));
         QVERIFY(log.contains("POST /api/notes.php action=xml_notes 200\n"));
         QVERIFY(!log.contains("password") && !log.contains("p%26ss") && !log.contains("PHPSESSID"));
+        // A client that leaves during a trickled answer is logged as gone.
+        QVERIFY(m_server.injectFault(object(R"({"trickleBytesPerSecond":10})")));
+        QSslSocket leaving;
+        const auto trusted = QSslCertificate::fromPath(QStringLiteral(NOTES_TEST_CERT));
+        QVERIFY(connectTrusting(leaving, QStringLiteral("127.0.0.1"), m_server.port(), trusted));
+        leaving.write(
+            "POST /api/login.php HTTP/1.1\r\nHost: localhost\r\nContent-Length: 0\r\n\r\n");
+        QVERIFY(leaving.waitForReadyRead(WaitMs)); // the first byte of the answer
+        leaving.abort();
+        QVERIFY2(m_server.waitForLog("POST /api/login.php gone\n"),
+                 m_server.serverLog().right(300));
     }
 
     // Without --cert the server makes its own certificate, which fits every loopback name.

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QSslSocket>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -134,7 +135,7 @@ bool TestServer::injectAnswer(const QJsonObject& match, const QByteArray& body,
     return injectFault({{"match", match},
                         {"status", status},
                         {"contentType", contentType},
-                        {"body", QString::fromUtf8(body)},
+                        {"bodyBase64", QString::fromLatin1(body.toBase64())},
                         {"count", count}});
 }
 
@@ -191,6 +192,11 @@ QByteArray TestServer::serverLog() const
         return {};
     QFile log(m_logDir->filePath(QStringLiteral("stderr.log")));
     return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+}
+
+bool TestServer::waitForLog(const QByteArray& text, int timeoutMs) const
+{
+    return QTest::qWaitFor([this, &text] { return serverLog().contains(text); }, timeoutMs);
 }
 
 bool TestServer::adminCommand(const QByteArray& method, const QString& path, const QByteArray& body)

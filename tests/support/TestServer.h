@@ -35,7 +35,8 @@ public:
     QString dataDir() const;
 
     bool injectFault(const QJsonObject& fault);
-    // The next `count` requests that match get this answer instead of the real one.
+    // The next `count` requests that match get this answer, byte for byte, instead of the real
+    // one.
     bool injectAnswer(const QJsonObject& match, const QByteArray& body,
                       const QString& contentType = QStringLiteral("application/json"),
                       int status = 200, int count = 1);
@@ -50,6 +51,10 @@ public:
     bool clearSessions();
     QJsonArray notes();
     QByteArray serverLog() const; // standard error of the running (or last) server process
+    // Waits until the server's log holds text, e.g. "POST /api/notes.php action=xml_notes gone\n"
+    // once a client gave up on a slow answer. Unlike the admin calls this spins the event loop,
+    // so the client's own work goes on meanwhile.
+    bool waitForLog(const QByteArray& text, int timeoutMs = 20000) const;
 
 private:
     struct AdminReply
