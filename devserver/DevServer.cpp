@@ -10,9 +10,11 @@
 
 #include <cstdio>
 
-DevServer::DevServer(NotesDatabase& database, int sessionLifetimeSeconds, QObject* parent)
-    : QAbstractHttpServer(parent), m_sessions(sessionLifetimeSeconds), m_api(database, m_sessions),
-      m_admin(m_faults, m_requests, m_sessions, database)
+DevServer::DevServer(NotesDatabase& database, int sessionLifetimeSeconds, const ApiOptions& options,
+                     QObject* parent)
+    : QAbstractHttpServer(parent), m_options(options), m_sessions(sessionLifetimeSeconds),
+      m_api(database, m_sessions, m_options),
+      m_admin(m_faults, m_requests, m_sessions, database, m_options)
 {
 }
 

@@ -20,7 +20,8 @@ class DevServer : public QAbstractHttpServer
     Q_OBJECT
 
 public:
-    DevServer(NotesDatabase& database, int sessionLifetimeSeconds, QObject* parent = nullptr);
+    DevServer(NotesDatabase& database, int sessionLifetimeSeconds, const ApiOptions& options,
+              QObject* parent = nullptr);
 
     // Listens on 127.0.0.1 and then on ::1 with the same port (the one picked for 127.0.0.1
     // when port is 0). Returns the port, or 0 when 127.0.0.1 could not be bound; a failure on
@@ -47,6 +48,7 @@ private:
     void drop(QTcpSocket* socket, const IncomingRequest& request);
     static void logLine(const IncomingRequest& request, const QByteArray& outcome);
 
+    ApiOptions m_options;
     SessionStore m_sessions;
     FaultQueue m_faults;
     RequestLog m_requests;

@@ -319,6 +319,31 @@ private slots:
         QCOMPARE(statuses, (QList<int>{200, 503, 503, 200}));
     }
 
+    // add_note answers the new note's id only when the options ask for it.
+    void addNoteAnswersId()
+    {
+        QList<QByteArray> answers;
+        for (const bool withId : {true, false}) {
+            QVERIFY(m_server.setOptions({{"addNoteAnswersId", withId}}));
+            const auto added =
+                post(Notes, m_session + "action=add_note&note=x&ProjectID=0&ClientID=0");
+            QVERIFY(added);
+            answers.append(added->body);
+        }
+        const QJsonArray notes = m_server.notes();
+        QCOMPARE(notes.size(), 13);
+        const QByteArray id = QByteArray::number(notes[11]["id"].toInteger());
+        for (const QJsonValue& note :
+             {notes[11], notes[12]}) // the other tests expect the seed only
+            QVERIFY(post(Notes, m_session + "action=delete_note&NoteID=" +
+                                    QByteArray::number(note["id"].toInteger())));
+        const QByteArray success = R"({"success":1,"error_code":0,"error_message":"")";
+        QCOMPARE(answers,
+                 (QList<QByteArray>{success + ",\"NoteID\":\"" + id + "\"}", success + '}'}));
+        QVERIFY(!m_server.setOptions({{"addNoteAnswersId", 1}}) &&
+                !m_server.setOptions({{"x", true}}));
+    }
+
     // The record keeps each request as it came; standard error gets one line per request, with
     // no password or session id in it, written when the answer is out or the client has left.
     void requestRecordAndLog()

@@ -186,6 +186,11 @@ QJsonArray TestServer::notes()
     return adminArray(QStringLiteral("notes"));
 }
 
+bool TestServer::setOptions(const QJsonObject& options)
+{
+    return adminCommand("POST", QStringLiteral("options"), QJsonDocument(options).toJson());
+}
+
 QByteArray TestServer::serverLog() const
 {
     if (!m_logDir)

@@ -50,6 +50,8 @@ public:
     bool expireSessions();
     bool clearSessions();
     QJsonArray notes();
+    // Changes the server's answer options, e.g. {"addNoteAnswersId": true}.
+    bool setOptions(const QJsonObject& options);
     QByteArray serverLog() const; // standard error of the running (or last) server process
     // Waits until the server's log holds text, e.g. "POST /api/notes.php action=xml_notes gone\n"
     // once a client gave up on a slow answer. Unlike the admin calls this spins the event loop,
