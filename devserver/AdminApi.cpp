@@ -1,5 +1,6 @@
 #include "AdminApi.h"
 
+#include "ApiHandler.h"
 #include "FaultQueue.h"
 #include "NotesDatabase.h"
 #include "RequestLog.h"
@@ -10,8 +11,9 @@
 #include <QJsonObject>
 
 AdminApi::AdminApi(FaultQueue& faults, RequestLog& requests, SessionStore& sessions,
-                   NotesDatabase& database)
-    : m_faults(faults), m_requests(requests), m_sessions(sessions), m_database(database)
+                   NotesDatabase& database, ApiOptions& options)
+    : m_faults(faults), m_requests(requests), m_sessions(sessions), m_database(database),
+      m_options(options)
 {
 }
 
@@ -52,9 +54,12 @@ HttpReply AdminApi::route(const QString& command, const IncomingRequest& request
     }
     if (command == QLatin1String("notes") && method == "GET")
         return notes();
-    static const QStringList commands = {QStringLiteral("faults"), QStringLiteral("requests"),
-                                         QStringLiteral("sessions/expire"),
-                                         QStringLiteral("sessions/clear"), QStringLiteral("notes")};
+    if (command == QLatin1String("options") && method == "POST")
+        return setOptions(request.body);
+    static const QStringList commands = {
+        QStringLiteral("faults"),          QStringLiteral("requests"),
+        QStringLiteral("sessions/expire"), QStringLiteral("sessions/clear"),
+        QStringLiteral("notes"),           QStringLiteral("options")};
     if (commands.contains(command))
         return error(405, QStringLiteral("method not allowed"));
     return error(404, QStringLiteral("unknown admin call"));
@@ -82,6 +87,24 @@ HttpReply AdminApi::notes() const
                                  {QStringLiteral("datetime_create"), note.created}});
     }
     return jsonReply(200, QJsonDocument(notes).toJson(QJsonDocument::Compact));
+}
+
+// Every key must be a known option with a value of the right type, or nothing changes.
+HttpReply AdminApi::setOptions(const QByteArray& body)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(body);
+    if (!document.isObject())
+        return error(400, QStringLiteral("the options must be a JSON object"));
+    const QJsonObject options = document.object();
+    const QString addNoteAnswersId = QStringLiteral("addNoteAnswersId");
+    for (auto it = options.begin(); it != options.end(); ++it) {
+        if (it.key() != addNoteAnswersId)
+            return error(400, QStringLiteral("unknown option %1").arg(it.key()));
+        if (!it.value().isBool())
+            return error(400, QStringLiteral("%1 must be true or false").arg(it.key()));
+    }
+    m_options.addNoteAnswersId = options.value(addNoteAnswersId).toBool(m_options.addNoteAnswersId);
+    return ok();
 }
 
 HttpReply AdminApi::ok()

@@ -3,6 +3,7 @@
 #include "HttpReply.h"
 #include "IncomingRequest.h"
 
+struct ApiOptions;
 class FaultQueue;
 class NotesDatabase;
 class RequestLog;
@@ -16,6 +17,7 @@ class SessionStore;
 //   POST   /__admin/sessions/expire   every session answers "expired" from now on
 //   POST   /__admin/sessions/clear    forget every session
 //   GET    /__admin/notes             every stored note as a JSON array
+//   POST   /__admin/options           change ApiOptions: {"addNoteAnswersId": true}
 // Answers are JSON: {"ok":true} for the commands, {"ok":false,"error":"..."} on failure.
 class AdminApi
 {
@@ -23,7 +25,7 @@ public:
     static constexpr char Prefix[] = "/__admin/";
 
     AdminApi(FaultQueue& faults, RequestLog& requests, SessionStore& sessions,
-             NotesDatabase& database);
+             NotesDatabase& database, ApiOptions& options);
 
     static bool isAdminPath(const QString& path);
     HttpReply handle(const IncomingRequest& request);
@@ -32,6 +34,7 @@ private:
     HttpReply route(const QString& command, const IncomingRequest& request);
     HttpReply addFault(const QByteArray& body);
     HttpReply notes() const;
+    HttpReply setOptions(const QByteArray& body);
 
     static HttpReply ok();
     static HttpReply error(int status, const QString& message);
@@ -41,4 +44,5 @@ private:
     RequestLog& m_requests;
     SessionStore& m_sessions;
     NotesDatabase& m_database;
+    ApiOptions& m_options;
 };

@@ -2,16 +2,16 @@
 
 #include "ListDocuments.h"
 #include "NotesDatabase.h"
-#include "SessionStore.h"
 #include "ServerContract.h"
+#include "SessionStore.h"
 
 #include <QDateTime>
 
 namespace Contract = ServerContract;
 namespace Form = ServerContract::Form;
 
-ApiHandler::ApiHandler(NotesDatabase& database, SessionStore& sessions)
-    : m_database(database), m_sessions(sessions)
+ApiHandler::ApiHandler(NotesDatabase& database, SessionStore& sessions, const ApiOptions& options)
+    : m_database(database), m_sessions(sessions), m_options(options)
 {
 }
 
@@ -125,7 +125,9 @@ HttpReply ApiHandler::addNote(const FormDecoder::Fields& form)
     const qint64 id = m_database.addNote(*fields, now);
     if (id == 0)
         return failure(StorageFailure, QStringLiteral("Poznámku sa nepodarilo uložiť."));
-    return success({{Form::NoteId, id}});
+    if (!m_options.addNoteAnswersId)
+        return success();
+    return success({{Form::NoteId, QString::number(id)}});
 }
 
 HttpReply ApiHandler::deleteNote(const FormDecoder::Fields& form)

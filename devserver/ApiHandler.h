@@ -10,6 +10,13 @@
 class NotesDatabase;
 class SessionStore;
 
+// Variants of the answers, chosen on the command line or through /__admin/options.
+struct ApiOptions
+{
+    // add_note answers the new note's id as a string "NoteID" after the usual keys.
+    bool addNoteAnswersId = false;
+};
+
 // Answers the service's scripts (login.php, notes.php, client.php, project.php) from a decoded
 // form, like the PHP scripts do: every answer is HTTP 200, and failures are a JSON envelope
 // {"success":0,"error_code":N,"error_message":"..."}, also for the list actions.
@@ -22,7 +29,7 @@ public:
     static constexpr int UnknownNote = 5;
     static constexpr int StorageFailure = 6;
 
-    ApiHandler(NotesDatabase& database, SessionStore& sessions);
+    ApiHandler(NotesDatabase& database, SessionStore& sessions, const ApiOptions& options);
 
     static bool isKnownScript(const QString& script);
     HttpReply handle(const QString& script, const FormDecoder::Fields& form);
@@ -47,4 +54,5 @@ private:
 
     NotesDatabase& m_database;
     SessionStore& m_sessions;
+    const ApiOptions& m_options;
 };

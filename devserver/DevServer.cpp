@@ -1,5 +1,6 @@
 #include "DevServer.h"
 
+#include "ReplyWriter.h"
 #include "ServerContract.h"
 
 #include <QHttpServerRequest>
@@ -9,9 +10,11 @@
 
 #include <cstdio>
 
-DevServer::DevServer(NotesDatabase& database, int sessionLifetimeSeconds, QObject* parent)
-    : QAbstractHttpServer(parent), m_sessions(sessionLifetimeSeconds), m_api(database, m_sessions),
-      m_admin(m_faults, m_requests, m_sessions, database)
+DevServer::DevServer(NotesDatabase& database, int sessionLifetimeSeconds, const ApiOptions& options,
+                     QObject* parent)
+    : QAbstractHttpServer(parent), m_options(options), m_sessions(sessionLifetimeSeconds),
+      m_api(database, m_sessions, m_options),
+      m_admin(m_faults, m_requests, m_sessions, database, m_options)
 {
 }
 
@@ -73,13 +76,14 @@ void DevServer::applyFault(const Fault& fault, const IncomingRequest& request, Q
             logLine(request, "gone");
             return;
         }
-        if (fault.drop)
+        if (fault.drop) {
             drop(connection, request);
-        else if (fault.passThrough)
-            send(connection, request,
-                 process(request, scriptOf(request.path), FormDecoder::decode(request.body)));
-        else
-            send(connection, request, fault.reply());
+            return;
+        }
+        const HttpReply reply = fault.passThrough ? process(request, scriptOf(request.path),
+                                                            FormDecoder::decode(request.body))
+                                                  : fault.reply();
+        send(connection, request, fault.shape(reply), fault.trickleBytesPerSecond);
     });
 }
 
@@ -96,10 +100,14 @@ HttpReply DevServer::process(const IncomingRequest& request, const QString& scri
     return m_api.handle(script, form);
 }
 
-void DevServer::send(QTcpSocket* socket, const IncomingRequest& request, const HttpReply& reply)
+void DevServer::send(QTcpSocket* socket, const IncomingRequest& request, const HttpReply& reply,
+                     int bytesPerSecond)
 {
-    reply.sendTo(socket, request.closeConnection);
-    logLine(request, QByteArray::number(reply.status));
+    const QByteArray status = QByteArray::number(reply.status);
+    ReplyWriter::start(socket, reply, request.closeConnection, bytesPerSecond,
+                       [request, status](bool written) {
+                           logLine(request, written ? status : QByteArrayLiteral("gone"));
+                       });
 }
 
 // Closes the connection without a byte of answer, in order (TLS close_notify, then FIN). A

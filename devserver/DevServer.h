@@ -13,13 +13,15 @@ class NotesDatabase;
 // The HTTPS server: routes /__admin/ calls to AdminApi and everything else, by the ending
 // "/api/<script>" of its path (any prefix before it is accepted), to ApiHandler, after recording
 // the request and letting an injected fault answer it instead. Answers that a fault delays are
-// sent from a timer, so other requests are served meanwhile.
+// sent from a timer, and slow or large answers are written piece by piece as the connection
+// takes them, so other requests are served meanwhile.
 class DevServer : public QAbstractHttpServer
 {
     Q_OBJECT
 
 public:
-    DevServer(NotesDatabase& database, int sessionLifetimeSeconds, QObject* parent = nullptr);
+    DevServer(NotesDatabase& database, int sessionLifetimeSeconds, const ApiOptions& options,
+              QObject* parent = nullptr);
 
     // Listens on 127.0.0.1 and then on ::1 with the same port (the one picked for 127.0.0.1
     // when port is 0). Returns the port, or 0 when 127.0.0.1 could not be bound; a failure on
@@ -40,10 +42,13 @@ private:
     void applyFault(const Fault& fault, const IncomingRequest& request, QTcpSocket* socket);
     HttpReply process(const IncomingRequest& request, const QString& script,
                       const FormDecoder::Fields& form);
-    void send(QTcpSocket* socket, const IncomingRequest& request, const HttpReply& reply);
+    // Logs the status once the last byte is on its way, or "gone" when the client left first.
+    void send(QTcpSocket* socket, const IncomingRequest& request, const HttpReply& reply,
+              int bytesPerSecond = 0);
     void drop(QTcpSocket* socket, const IncomingRequest& request);
     static void logLine(const IncomingRequest& request, const QByteArray& outcome);
 
+    ApiOptions m_options;
     SessionStore m_sessions;
     FaultQueue m_faults;
     RequestLog m_requests;

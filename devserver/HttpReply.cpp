@@ -1,7 +1,5 @@
 #include "HttpReply.h"
 
-#include <QTcpSocket>
-
 HttpReply HttpReply::json(const QByteArray& body)
 {
     return HttpReply{200, QByteArrayLiteral("application/json"), body, {}};
@@ -17,25 +15,41 @@ HttpReply HttpReply::plain(int status, const QByteArray& body)
     return HttpReply{status, QByteArrayLiteral("text/plain; charset=utf-8"), body, {}};
 }
 
-QByteArray HttpReply::serialize(bool closeConnection) const
+qint64 HttpReply::bodySize() const
+{
+    return repeatedLength >= 0 ? repeatedLength : body.size();
+}
+
+QByteArray HttpReply::head(bool closeConnection) const
 {
     QByteArray bytes =
         "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n";
     if (contentType)
         bytes += "Content-Type: " + *contentType + "\r\n";
-    bytes += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    bytes += "Content-Length: " + QByteArray::number(bodySize()) + "\r\n";
     for (const auto& [name, value] : extraHeaders)
         bytes += name + ": " + value + "\r\n";
     if (closeConnection)
         bytes += "Connection: close\r\n";
-    return bytes + "\r\n" + body;
+    return bytes + "\r\n";
 }
 
-void HttpReply::sendTo(QTcpSocket* socket, bool closeConnection) const
+QByteArray HttpReply::bodyBytes(qint64 offset, qint64 count) const
 {
-    socket->write(serialize(closeConnection));
-    if (closeConnection)
-        socket->disconnectFromHost();
+    const qint64 size = qMin(count, bodySize() - offset);
+    if (size <= 0)
+        return {};
+    if (repeatedLength < 0)
+        return body.mid(qsizetype(offset), qsizetype(size));
+    QByteArray bytes;
+    bytes.reserve(qsizetype(size));
+    qsizetype at = qsizetype(offset % body.size());
+    while (bytes.size() < size) {
+        const QByteArrayView rest = QByteArrayView(body).sliced(at);
+        bytes += rest.first(qMin(rest.size(), qsizetype(size - bytes.size())));
+        at = 0;
+    }
+    return bytes;
 }
 
 QByteArray HttpReply::reasonPhrase(int status)

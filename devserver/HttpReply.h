@@ -6,11 +6,9 @@
 #include <optional>
 #include <utility>
 
-class QTcpSocket;
-
-// One HTTP/1.1 answer, written straight to the connection. The server writes the bytes itself
-// rather than through QHttpServerResponder so that it decides every header: a reply may carry
-// no Content-Type at all, and a "Connection: close" request gets its connection closed.
+// One HTTP/1.1 answer, written straight to the connection by ReplyWriter. The server writes the
+// bytes itself rather than through QHttpServerResponder so that it decides every header: a reply
+// may carry no Content-Type at all, and a "Connection: close" request gets its connection closed.
 class HttpReply
 {
 public:
@@ -22,9 +20,14 @@ public:
     std::optional<QByteArray> contentType; // no header at all when empty
     QByteArray body;
     QList<std::pair<QByteArray, QByteArray>> extraHeaders;
+    // When not negative, the body sent is this many bytes of `body` (which must not be empty)
+    // repeated over and over, made piece by piece while they are written.
+    qint64 repeatedLength = -1;
 
-    QByteArray serialize(bool closeConnection) const;
-    void sendTo(QTcpSocket* socket, bool closeConnection) const;
+    qint64 bodySize() const;
+    QByteArray head(bool closeConnection) const;
+    // The bytes of the body as sent from offset on, at most count of them.
+    QByteArray bodyBytes(qint64 offset, qint64 count) const;
 
     static QByteArray reasonPhrase(int status);
 };

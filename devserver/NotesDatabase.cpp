@@ -5,14 +5,47 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
 
+#include <sqlite3.h>
+
 #include <algorithm>
 
 namespace {
+
+const QString NoteColumns = QStringLiteral(
+    "SELECT n.id, n.note, n.client_id, COALESCE(c.name, ''), n.project_id, COALESCE(p.name, ''), "
+    "n.datetime_create FROM notes n LEFT JOIN clients c ON c.id = n.client_id "
+    "LEFT JOIN projects p ON p.id = n.project_id");
+
+// fold_case(text): the text case-folded the way QString folds it. SQLite's LIKE ignores the case
+// of ASCII letters only, so a search for "žilina" would miss "Žilina" without it.
+void foldCase(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
+    if (text == nullptr) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray folded =
+        QString::fromUtf8(text, sqlite3_value_bytes(arguments[0])).toCaseFolded().toUtf8();
+    sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
+// A pattern for "LIKE ? ESCAPE '\'" that finds the folded keyword anywhere in a folded text;
+// a "%", "_" or "\" in the keyword stands for itself.
+QString containsPattern(const QString& keyword)
+{
+    QString escaped = keyword.toCaseFolded();
+    escaped.replace(u'\\', QLatin1String("\\\\"));
+    escaped.replace(u'%', QLatin1String("\\%"));
+    escaped.replace(u'_', QLatin1String("\\_"));
+    return u'%' + escaped + u'%';
+}
 
 // Names are ordered as a Slovak reader expects ("Čierny" right after "C..."), ignoring case.
 template <typename Record> void sortByName(QList<Record>& records)
@@ -44,6 +77,10 @@ bool NotesDatabase::open(const QString& dataDir, QString* error)
     m_db.setDatabaseName(QDir(dataDir).filePath(QStringLiteral("notes.sqlite")));
     if (!m_db.open()) {
         *error = m_db.lastError().text();
+        return false;
+    }
+    if (!addFunctions()) {
+        *error = QStringLiteral("cannot add the SQL function fold_case");
         return false;
     }
     if (!DemoData::createSchema(m_db)) {
@@ -79,15 +116,27 @@ bool NotesDatabase::checkPassword(const QString& login, const QString& password)
                                  query.value(1).toString().toLatin1(), password);
 }
 
-QList<NoteRecord> NotesDatabase::queryNotes(const QString& orderBy) const
+bool NotesDatabase::addFunctions()
+{
+    const QVariant handle = m_db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    sqlite3* const connection = *static_cast<sqlite3* const*>(handle.constData());
+    return connection != nullptr &&
+           sqlite3_create_function_v2(connection, "fold_case", 1,
+                                      SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, foldCase,
+                                      nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+QList<NoteRecord> NotesDatabase::queryNotes(const QString& sql, const QVariantList& values) const
 {
     QSqlQuery query(m_db);
-    query.exec(QStringLiteral("SELECT n.id, n.note, n.client_id, COALESCE(c.name, ''), "
-                              "n.project_id, COALESCE(p.name, ''), n.datetime_create FROM notes n "
-                              "LEFT JOIN clients c ON c.id = n.client_id "
-                              "LEFT JOIN projects p ON p.id = n.project_id ORDER BY ") +
-               orderBy);
+    query.prepare(sql);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        query.bindValue(int(i), values.at(i));
     QList<NoteRecord> notes;
+    if (!query.exec())
+        return notes;
     while (query.next()) {
         notes.append({query.value(0).toLongLong(), query.value(1).toString(),
                       query.value(2).toLongLong(), query.value(3).toString(),
@@ -99,22 +148,29 @@ QList<NoteRecord> NotesDatabase::queryNotes(const QString& orderBy) const
 
 QList<NoteRecord> NotesDatabase::findNotes(const NoteSearch& search) const
 {
-    QList<NoteRecord> found;
-    const QList<NoteRecord> notes = queryNotes(QStringLiteral("n.datetime_create DESC, n.id DESC"));
-    for (const NoteRecord& note : notes) {
-        if (found.size() >= search.limit)
-            break;
-        if (note.text.contains(search.noteKeyword, Qt::CaseInsensitive) &&
-            note.clientName.contains(search.clientKeyword, Qt::CaseInsensitive) &&
-            note.projectName.contains(search.projectKeyword, Qt::CaseInsensitive))
-            found.append(note);
-    }
-    return found;
+    QStringList conditions;
+    QVariantList values;
+    const auto filter = [&](const char* column, const QString& keyword) {
+        if (keyword.isEmpty())
+            return;
+        conditions.append(
+            QStringLiteral("fold_case(%1) LIKE ? ESCAPE '\\'").arg(QLatin1String(column)));
+        values.append(containsPattern(keyword));
+    };
+    filter("n.note", search.noteKeyword);
+    filter("c.name", search.clientKeyword);
+    filter("p.name", search.projectKeyword);
+    QString sql = NoteColumns;
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY n.datetime_create DESC, n.id DESC LIMIT ?");
+    values.append(search.limit);
+    return queryNotes(sql, values);
 }
 
 QList<NoteRecord> NotesDatabase::allNotes() const
 {
-    return queryNotes(QStringLiteral("n.id"));
+    return queryNotes(NoteColumns + QStringLiteral(" ORDER BY n.id"), {});
 }
 
 QList<ClientRecord> NotesDatabase::clients(const QString& status, int limit) const

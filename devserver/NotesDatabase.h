@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 
 // The server's SQLite database (notes.sqlite in the data directory): users, clients, project
 // categories, projects and the company's notes, which every user shares. A new database is
@@ -21,8 +22,9 @@ public:
 
     bool checkPassword(const QString& login, const QString& password) const;
 
-    // Newest first (datetime_create, then id, descending), filtered by case-insensitive
-    // substrings of the note text, client name and project name; empty keywords match all.
+    // Newest first (datetime_create, then id, descending), at most search.limit notes, filtered
+    // in SQL by case-insensitive substrings of the note text, client name and project name; an
+    // empty keyword filters nothing.
     QList<NoteRecord> findNotes(const NoteSearch& search) const;
     // Every note in id order, for inspection by the tests.
     QList<NoteRecord> allNotes() const;
@@ -37,7 +39,8 @@ public:
     bool deleteNote(qint64 id);
 
 private:
-    QList<NoteRecord> queryNotes(const QString& orderBy) const;
+    bool addFunctions();
+    QList<NoteRecord> queryNotes(const QString& sql, const QVariantList& values) const;
     bool isEmpty() const;
     static bool statusMatches(const QString& filter, int status);
 

@@ -26,7 +26,10 @@ std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, Q
         QStringLiteral("session-lifetime"),
         QStringLiteral("Seconds a session stays valid after its last use."),
         QStringLiteral("SECONDS"), QStringLiteral("3600"));
-    parser.addOptions({port, dataDir, cert, key, lifetime});
+    const QCommandLineOption answerId(
+        QStringLiteral("add-answer-id"),
+        QStringLiteral("add_note answers the new note's id as \"NoteID\"."));
+    parser.addOptions({port, dataDir, cert, key, lifetime, answerId});
     parser.process(app);
 
     ServerOptions options;
@@ -37,6 +40,7 @@ std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, Q
     options.dataDir = parser.value(dataDir);
     options.certFile = parser.value(cert);
     options.keyFile = parser.value(key);
+    options.addNoteAnswersId = parser.isSet(answerId);
     options.sessionLifetimeSeconds = parser.value(lifetime).toInt(&lifetimeOk);
     if (!portOk || portValue > 65535)
         *error = QStringLiteral("--port needs a number from 0 to 65535");

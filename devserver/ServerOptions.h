@@ -19,4 +19,5 @@ public:
     QString certFile;
     QString keyFile;
     int sessionLifetimeSeconds = 3600;
+    bool addNoteAnswersId = false;
 };

@@ -6,8 +6,8 @@
 #include <optional>
 
 // The server's certificate and key: given files, or a self-signed certificate for localhost
-// (DNS:localhost, IP:127.0.0.1, IP:::1) that the openssl tool creates in the data directory the
-// first time and that is reused afterwards.
+// (DNS:localhost, IP:127.0.0.1, IP:::1) with a P-256 key that the openssl tool creates in the
+// data directory the first time and that is reused afterwards.
 class TlsCredentials
 {
 public:

@@ -54,7 +54,8 @@ int main(int argc, char* argv[])
     if (!tls)
         return fail(error);
 
-    DevServer server(database, options->sessionLifetimeSeconds);
+    DevServer server(database, options->sessionLifetimeSeconds,
+                     ApiOptions{options->addNoteAnswersId});
     server.sslSetup(*tls); // before listening, or the server would speak plain HTTP
     const quint16 port = server.listenOnLoopback(options->port);
     if (port == 0)

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QSslSocket>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -66,7 +67,9 @@ bool TestServer::start(const QString& dataDir, const QStringList& extraArgs)
     m_process->setStandardErrorFile(m_logDir->filePath(QStringLiteral("stderr.log")));
     m_process->setProgram(QStringLiteral(NOTES_DEVSERVER_PATH));
     m_process->setArguments(QStringList{QStringLiteral("--data-dir"), dataDir,
-                                        QStringLiteral("--port"), QStringLiteral("0")} +
+                                        QStringLiteral("--port"), QStringLiteral("0"),
+                                        QStringLiteral("--cert"), QStringLiteral(NOTES_TEST_CERT),
+                                        QStringLiteral("--key"), QStringLiteral(NOTES_TEST_KEY)} +
                             extraArgs);
     m_process->setReadChannel(QProcess::StandardOutput);
     m_process->start();
@@ -132,7 +135,7 @@ bool TestServer::injectAnswer(const QJsonObject& match, const QByteArray& body,
     return injectFault({{"match", match},
                         {"status", status},
                         {"contentType", contentType},
-                        {"body", QString::fromUtf8(body)},
+                        {"bodyBase64", QString::fromLatin1(body.toBase64())},
                         {"count", count}});
 }
 
@@ -183,12 +186,22 @@ QJsonArray TestServer::notes()
     return adminArray(QStringLiteral("notes"));
 }
 
+bool TestServer::setOptions(const QJsonObject& options)
+{
+    return adminCommand("POST", QStringLiteral("options"), QJsonDocument(options).toJson());
+}
+
 QByteArray TestServer::serverLog() const
 {
     if (!m_logDir)
         return {};
     QFile log(m_logDir->filePath(QStringLiteral("stderr.log")));
     return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+}
+
+bool TestServer::waitForLog(const QByteArray& text, int timeoutMs) const
+{
+    return QTest::qWaitFor([this, &text] { return serverLog().contains(text); }, timeoutMs);
 }
 
 bool TestServer::adminCommand(const QByteArray& method, const QString& path, const QByteArray& body)

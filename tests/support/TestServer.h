@@ -23,8 +23,9 @@ public:
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
 
-    // Uses a fresh temporary directory as --data-dir and --port 0; waits (at most 20 s) for the
-    // port line. Arguments given later on the command line win over these defaults.
+    // Uses a fresh temporary directory as --data-dir, --port 0 and the certificate the build
+    // made for the tests (NOTES_TEST_CERT, NOTES_TEST_KEY); waits (at most 20 s) for the port
+    // line. Arguments in extraArgs come later on the command line and win over these defaults.
     bool start(const QStringList& extraArgs = {});
     bool start(const QString& dataDir, const QStringList& extraArgs);
     void stop();
@@ -34,7 +35,8 @@ public:
     QString dataDir() const;
 
     bool injectFault(const QJsonObject& fault);
-    // The next `count` requests that match get this answer instead of the real one.
+    // The next `count` requests that match get this answer, byte for byte, instead of the real
+    // one.
     bool injectAnswer(const QJsonObject& match, const QByteArray& body,
                       const QString& contentType = QStringLiteral("application/json"),
                       int status = 200, int count = 1);
@@ -48,7 +50,13 @@ public:
     bool expireSessions();
     bool clearSessions();
     QJsonArray notes();
+    // Changes the server's answer options, e.g. {"addNoteAnswersId": true}.
+    bool setOptions(const QJsonObject& options);
     QByteArray serverLog() const; // standard error of the running (or last) server process
+    // Waits until the server's log holds text, e.g. "POST /api/notes.php action=xml_notes gone\n"
+    // once a client gave up on a slow answer. Unlike the admin calls this spins the event loop,
+    // so the client's own work goes on meanwhile.
+    bool waitForLog(const QByteArray& text, int timeoutMs = 20000) const;
 
 private:
     struct AdminReply
