@@ -8,6 +8,7 @@
 #include "support/PrintedLines.h"
 #include "support/TestServer.h"
 #include "support/TestSettings.h"
+#include "support/Wait.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -62,7 +63,7 @@ private slots:
         QSignalSpy busy(transport.get(), &NetworkTransport::busyChanged);
         std::optional<bool> accepted;
         session.actionLogin([&accepted](bool ok) { accepted = ok; });
-        QTRY_VERIFY_WITH_TIMEOUT(accepted.has_value(), 20000);
+        WAIT_FOR(accepted.has_value());
         QVERIFY(*accepted);
         QVERIFY(session.isLoggedIn());
         QVERIFY(!session.PHPSESSID().isEmpty());
@@ -73,7 +74,7 @@ private slots:
         QCOMPARE(sent.value("contentType").toString(),
                  QStringLiteral("application/x-www-form-urlencoded"));
         QCOMPARE(sent.value("cookie").toString(), QString());
-        QTRY_COMPARE(busy.size(), 2);
+        WAIT_FOR(busy.size() == 2);
         QCOMPARE(busy.at(0).first().toBool(), true);
         QCOMPARE(busy.at(1).first().toBool(), false);
     }

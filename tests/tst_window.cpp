@@ -19,6 +19,7 @@
 #include "support/PrintedLines.h"
 #include "support/TestServer.h"
 #include "support/TestSettings.h"
+#include "support/Wait.h"
 
 #include <QComboBox>
 #include <QJsonArray>
@@ -153,12 +154,12 @@ private slots:
         QVERIFY(launchLoaded());
         view().noteSearchField()->setText(QStringLiteral("strech"));
         view().actionSearchNotes();
-        QTRY_VERIFY(!feed().endpoint().dataTask());
+        WAIT_FOR(!feed().endpoint().dataTask());
         QVERIFY(server.clearRequests());
         window().hide();
         PrintedLines printed;
         window().show();
-        QTRY_COMPARE_WITH_TIMEOUT(printed.count(XmlLine), 3, 20000);
+        WAIT_FOR(printed.count(XmlLine) == 3);
         QCOMPARE(printed.lines().first(), QLatin1String(ViewController::AppearedLine));
         QStringList scripts;
         for (const QJsonValue& request : server.requests())
@@ -173,7 +174,7 @@ private slots:
         settings->save(QString(), QStringLiteral("demo"), QStringLiteral("demo"));
         PrintedLines printed;
         launch();
-        QTRY_VERIFY(window().preferences() && window().preferences()->isVisible());
+        WAIT_FOR(window().preferences() && window().preferences()->isVisible());
         const QStringList expected = QStringList{QLatin1String(ViewController::AppearedLine)}
                                      << offlineLines()
                                      << QStringLiteral("Enter the server name in Preferences.");
@@ -236,7 +237,7 @@ private slots:
         view().noteTextView()->setPlainText(QStringLiteral("Nový text\ndruhý riadok"));
         PrintedLines printed;
         view().findChild<QPushButton*>("saveButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
+        WAIT_FOR(printed.contains(XmlLine));
         QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::SavedLine));
         QCOMPARE(onlyBody("edit_note"),
                  "PHPSESSID=" + session() + "&action=edit_note&NoteID=" + note->id.toUtf8() +
@@ -271,7 +272,7 @@ private slots:
         const Note before = *selected;
         PrintedLines printed;
         view().findChild<QPushButton*>(button)->click();
-        QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
+        WAIT_FOR(printed.contains(XmlLine));
         QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::AddedLine));
         QCOMPARE(onlyBody("add_note"), "PHPSESSID=" + session() + "&action=add_note&note=%20" +
                                            "&ProjectID=" +
@@ -290,7 +291,7 @@ private slots:
         PrintedLines printed;
         view().tableView()->setFocus();
         QTest::keyClick(view().tableView(), Qt::Key_Delete);
-        QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
+        WAIT_FOR(printed.contains(XmlLine));
         QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::DeletedLine));
         QCOMPARE(onlyBody("delete_note"),
                  "PHPSESSID=" + session() + "&action=delete_note&NoteID=" + id.toUtf8());
@@ -316,7 +317,7 @@ private slots:
         input->setText(keyword);
         PrintedLines printed;
         QTest::keyClick(input, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(printed.contains(XmlLine), 20000);
+        WAIT_FOR(printed.contains(XmlLine));
         QVERIFY(!notes().isEmpty());
         QVERIFY(notes().size() < all);
         for (const NoteRef& note : notes()) {
@@ -336,7 +337,7 @@ private slots:
         QCOMPARE(preferences->serverTextField()->text(), server.host());
         QCOMPARE(preferences->loginTextField()->text(), QStringLiteral("demo"));
         QCOMPARE(preferences->passwordTextField()->echoMode(), QLineEdit::Password);
-        QTRY_VERIFY(!view().membercenter().dataTask()); // the login of its appearance
+        WAIT_FOR(!view().membercenter().dataTask()); // the login of its appearance
         preferences->serverTextField()->setText(other.host());
         preferences->pathTextField()->setText(QStringLiteral(" "));
         PrintedLines printed;
@@ -350,9 +351,9 @@ private slots:
 
         preferences->pathTextField()->clear();
         preferences->findChild<QPushButton*>("saveAndConnectButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(other.requestBodies(QStringLiteral("xml_notes")).size() == 1,
-                                 20000);
-        QTRY_COMPARE(notes().size(), other.notes().size());
+        WAIT_FOR(printed.count(XmlLine) == 3); // clients, projects and notes of the new server
+        QCOMPARE(other.requestBodies(QStringLiteral("xml_notes")).size(), 1);
+        QCOMPARE(notes().size(), other.notes().size());
         QCOMPARE(server.requestBodies(QStringLiteral("xml_notes")).size(), 0);
         QCOMPARE(view().membercenter().host(), other.host());
     }
@@ -361,10 +362,10 @@ private slots:
     {
         QVERIFY(launchLoaded());
         QVERIFY(!window().busyIndicatorVisible());
-        QVERIFY(server.delayAnswer({{"action", "xml_notes"}}, MainWindow::BusyIndicatorDelayMs * 3));
+        QVERIFY(server.delayAnswer({{"action", "xml_notes"}}, MainWindow::BusyIndicatorDelayMs + 300));
         view().actionSearchNotes();
-        QTRY_VERIFY_WITH_TIMEOUT(window().busyIndicatorVisible(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!window().busyIndicatorVisible(), 10000);
+        WAIT_FOR(window().busyIndicatorVisible());
+        WAIT_FOR(!window().busyIndicatorVisible());
     }
 
     void everyControlHasAName()
