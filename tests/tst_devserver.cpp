@@ -1,6 +1,6 @@
 // Tests of what the client's own tests do not reach through the client: the server's form
 // decoder and its XML and JSON writers in-process; over HTTPS the exact list documents, the
-// notes search, the test hooks, the request record and the certificates.
+// notes search, the test hooks and the request record.
 
 #include "FormDecoder.h"
 #include "PhpJson.h"
@@ -345,7 +345,7 @@ private slots:
     }
 
     // The record keeps each request as it came; standard error gets one line per request, with
-    // no password or session id in it, written when the answer is out or the client has left.
+    // no password or session id in it.
     void requestRecordAndLog()
     {
         const QByteArray body = "x.y=a%2Bb+c%26d%zz&=&&login=jana&password=" + enc("p&ss+w%rd=1");
@@ -363,33 +363,6 @@ private slots:
         QVERIFY2(log.contains("POST /p/api/login.php 200\n"), log.right(300));
         QVERIFY(log.contains("POST /api/notes.php action=xml_notes 200\n"));
         QVERIFY(!log.contains("password") && !log.contains("p%26ss") && !log.contains("PHPSESSID"));
-        // A client that leaves during a trickled answer is logged as gone.
-        QVERIFY(m_server.injectFault(object(R"({"trickleBytesPerSecond":10})")));
-        QSslSocket leaving;
-        const auto trusted = QSslCertificate::fromPath(QStringLiteral(NOTES_TEST_CERT));
-        QVERIFY(connectTrusting(leaving, QStringLiteral("127.0.0.1"), m_server.port(), trusted));
-        leaving.write(
-            "POST /api/login.php HTTP/1.1\r\nHost: localhost\r\nContent-Length: 0\r\n\r\n");
-        QVERIFY(leaving.waitForReadyRead(WaitMs)); // the first byte of the answer
-        leaving.abort();
-        QVERIFY2(m_server.waitForLog("POST /api/login.php gone\n"),
-                 m_server.serverLog().right(300));
-    }
-
-    // The build's test certificate and the one the server makes without --cert both fit every
-    // loopback name.
-    void certificatesFitLoopbackNames()
-    {
-        TestServer own;
-        QVERIFY(own.start({"--cert", "", "--key", ""}));
-        const auto made = QSslCertificate::fromPath(own.dataDir() + QStringLiteral("/cert.pem"));
-        const auto built = QSslCertificate::fromPath(QStringLiteral(NOTES_TEST_CERT));
-        QVERIFY(made.size() == 1 && built.size() == 1 && made != built);
-        for (const char* host : {"localhost", "127.0.0.1", "::1"}) {
-            QSslSocket first, second;
-            QVERIFY2(connectTrusting(first, QLatin1String(host), own.port(), made), host);
-            QVERIFY2(connectTrusting(second, QLatin1String(host), m_server.port(), built), host);
-        }
     }
 };
 

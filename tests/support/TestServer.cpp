@@ -199,11 +199,6 @@ QByteArray TestServer::serverLog() const
     return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
 }
 
-bool TestServer::waitForLog(const QByteArray& text, int timeoutMs) const
-{
-    return QTest::qWaitFor([this, &text] { return serverLog().contains(text); }, timeoutMs);
-}
-
 bool TestServer::adminCommand(const QByteArray& method, const QString& path, const QByteArray& body)
 {
     const AdminReply reply = adminCall(method, path, body);

@@ -53,10 +53,6 @@ public:
     // Changes the server's answer options, e.g. {"addNoteAnswersId": true}.
     bool setOptions(const QJsonObject& options);
     QByteArray serverLog() const; // standard error of the running (or last) server process
-    // Waits until the server's log holds text, e.g. "POST /api/notes.php action=xml_notes gone\n"
-    // once a client gave up on a slow answer. Unlike the admin calls this spins the event loop,
-    // so the client's own work goes on meanwhile.
-    bool waitForLog(const QByteArray& text, int timeoutMs = 20000) const;
 
 private:
     struct AdminReply
