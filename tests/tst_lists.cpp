@@ -1,0 +1,219 @@
+// The client and project lists: the list request, how an answer becomes records and pick-list
+// titles or leaves them as they were, and how the pick list matches titles.
+
+#include "ClientList.h"
+#include "ComboPickList.h"
+#include "ListRequest.h"
+#include "MemberCenter.h"
+#include "ProjectList.h"
+#include "SettingsStore.h"
+#include "support/FakeTransport.h"
+#include "support/PrintedLines.h"
+#include "support/TestSettings.h"
+
+#include <QComboBox>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+const QString XmlLine = QLatin1String(ListRequest::XmlLine);
+// The same title, precomposed and decomposed.
+const QString Pre = QStringLiteral("Caf\u00e9"), Dec = QStringLiteral("Cafe\u0301");
+const QStringList LoginLines{"https://localhost:1/api/login.php", "login=demo&password=********"};
+// How the server answers the list request under test.
+constexpr int Xml = 0, Refused = 1, TransportFailure = 2, LostSession = 3, Superseded = 4;
+
+// "id|name" per client, "id|name|category|categoryId" per project, joined by "; ".
+QString recordsOf(const XmlItemList* list)
+{
+    QStringList rows;
+    if (const auto* clients = qobject_cast<const ClientList*>(list))
+        for (const auto& c : clients->clientObjects())
+            rows << c->id + '|' + c->name;
+    if (const auto* projects = qobject_cast<const ProjectList*>(list))
+        for (const auto& p : projects->projectObjects())
+            rows << QStringList{p->id, p->name, p->category, p->categoryId}.join('|');
+    return rows.join("; ");
+}
+
+QByteArray document(const QByteArray& items)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<list>" + items + "</list>\n";
+}
+
+QByteArray client(const QByteArray& id, const QByteArray& name)
+{
+    return "<item><ClientID>" + id + "</ClientID><name>" + name + "</name></item>";
+}
+
+const QByteArray Roof =
+    "<item><ProjectID>12</ProjectID><name>Roof</name><CatID value=\"4\">Building</CatID></item>";
+} // namespace
+
+class TestLists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_settings = std::make_unique<TestSettings>();
+        m_settings->save(QStringLiteral("localhost:1"), QStringLiteral("demo"), "demo");
+        SettingsStore::shared().setObject("s1", QLatin1String(SettingsStore::SessionId));
+        m_transport = std::make_unique<FakeTransport>();
+        m_session = std::make_unique<MemberCenter>(SettingsStore::shared(), *m_transport);
+        m_combo.clear();
+    }
+
+    void answerDecidesRecordsAndTitles_data()
+    {
+        QTest::addColumn<bool>("projects");
+        QTest::addColumn<QByteArray>("body"); // or a transport failure's description
+        QTest::addColumn<QString>("records");
+        QTest::addColumn<QString>("titles");
+        QTest::addColumn<QStringList>("lines"); // printed
+        QTest::addColumn<int>("answer");
+        const auto row = [](const char* name, bool projects, const QByteArray& body,
+                            const QString& records, const QString& titles,
+                            const QStringList& lines = {XmlLine}, int answer = Xml) {
+            QTest::newRow(name) << projects << body << records << titles << lines << answer;
+        };
+        row("blanks around the fields, entities, diacritics", false,
+            document(client(" 3\n", "\u00a0\u2003 \u010eur\u010do &amp; s&#121;n \r\n\u0085\t")),
+            "3|\u010eur\u010do & syn", "Client, \u010eur\u010do & syn");
+        row("whitespace-only text and CDATA add nothing", false,
+            document("<item><ClientID>4<![CDATA[9]]></ClientID><name> \n\t&#32; </name></item>"),
+            "4|", "Client, ");
+        row("fields: empty per item, at any depth, case-sensitive, joined after the end tag", false,
+            document("<name>S</name><ClientID>9</ClientID><item><clientid>9</clientid><Name>x"
+                     "</Name><i><ClientID>7</ClientID></i>8<name>Al</name><name> pha</name>"
+                     "</item><Item><name>Beta</name></Item><item><name>Beta</name></item>"),
+            "78|Alpha; |Beta", "Client, Alpha, Beta");
+        row("no item leaves the placeholder alone", false, document(""), "", "Client");
+        row("equal names, the placeholder's too, become one item at the later position", false,
+            document(client("1", "Al") + client("2", "al") + client("3", "Al") +
+                     "<item><name/></item>" + client("5", "") + client("6", "Client")),
+            "1|Al; 2|al; 3|Al; |; 5|; 6|Client", "al, Al, , Client");
+        row("canonically equivalent names become one item", false,
+            document(client("1", Pre.toUtf8()) + client("2", Dec.toUtf8()) + client("3", "B") +
+                     client("4", Pre.toUtf8())),
+            "1|" + Pre + "; 2|" + Dec + "; 3|B; 4|" + Pre, "Client, B, " + Pre);
+        row("broken document keeps the items before the break", false,
+            document(client("1", "Al") + client("2", "Be") + "<item><name>G</nam>"), "1|Al; 2|Be",
+            "Client, Al, Be", {XmlLine, "failure error: Opening and ending tag mismatch."});
+        row("project fields trimmed; category texts join, also after the end tag", true,
+            document("\n <item><ProjectID>\n 12 </ProjectID><name>\t Roof\r\n</name>"
+                     "<CatID value=\"4\"> Bu </CatID><CatID value=\"5\">il</CatID>ding </item>"),
+            "12|Roof|Building|5", "Project, Roof");
+        row("fields cleared per item; CatID without value clears the id; other names ignored", true,
+            document("<CatID value=\"9\">Stray</CatID>" + Roof +
+                     "<item><ClientID>3</ClientID><Name>y</Name><catid value=\"1\">x</catid>"
+                     "<name>Wall</name></item><item><CatID value=\"3\">B</CatID><CatID/></item>"),
+            "12|Roof|Building|4; |Wall||; ||B|", "Project, Roof, Wall, ");
+        const QString old = "9|Old", oldTitles = "Client, Old, Left over"; // as they were
+        row("refused", false, R"({"success":0,"error_code":1,"error_message":"Nie"})", old,
+            oldTitles, {"Nie"}, Refused);
+        row("transport failure", false, "Refused", old, oldTitles, {"Refused"}, TransportFailure);
+        row("lost session", false, document(client("7", "A")), "7|A", "Client, A",
+            LoginLines + QStringList{"logged in", XmlLine}, LostSession);
+        row("superseded by a newer request", false, document(client("7", "A")), "7|A", "Client, A",
+            {XmlLine, "Operation canceled"}, Superseded);
+    }
+
+    // An XML answer replaces the records and titles before the completion sees them; any other
+    // outcome leaves both as they were. A lost session is followed by a new login and a repeat
+    // that answers the caller too; a superseded request by a newer one that gets the XML.
+    void answerDecidesRecordsAndTitles()
+    {
+        QFETCH(bool, projects);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, records);
+        QFETCH(QString, titles);
+        QFETCH(QStringList, lines);
+        QFETCH(int, answer);
+        m_list.reset(projects ? static_cast<XmlItemList*>(new ProjectList(*m_session))
+                              : new ClientList(*m_session));
+        request();
+        QVERIFY(m_transport->answerXml(document(projects ? Roof : client("9", "Old"))));
+        m_pickList.addItemWithTitle(QStringLiteral("Left over"));
+        const PrintedLines printed;
+        const auto calls = request();
+        if (answer == LostSession) {
+            QVERIFY(m_transport->answerJson(R"({"success":0,"error_code":3,"error_message":"-"})"));
+            QCOMPARE(m_transport->at(-1).url.toString() + ' ' + m_transport->at(-1).body,
+                     LoginLines.first() + " login=demo&password=demo");
+            // The repeat asks for the status the list is set to by then, form characters encoded.
+            m_list->setSearchStatusID("1&limit=0 \u017e");
+            QVERIFY(m_transport->answerJson(R"({"success":1,"PHPSESSID":"s2"})"));
+            QCOMPARE(m_transport->at(-1).body, "PHPSESSID=s2&action=xml_clients&StatusID="
+                                               "1%26limit%3D0%20%C5%BE&limit=500");
+            QVERIFY(calls->isEmpty());
+        }
+        const auto newer = answer == Superseded ? request() : nullptr;
+        QVERIFY(answer == Refused            ? m_transport->answerJson(body)
+                : answer == TransportFailure ? m_transport->failTransport(QString::fromUtf8(body))
+                                             : m_transport->answerXml(body));
+        QTRY_VERIFY(!calls->isEmpty()); // news of being superseded comes through the event loop
+        const bool filled = answer == Xml || answer == LostSession;
+        QCOMPARE(*calls, QStringList{(filled ? "filled: " : "kept: ") + titles});
+
+        const QByteArray list = projects ? "project" : "client";
+        QCOMPARE(m_transport->at(1).url.fileName() + ' ' + m_transport->at(1).body,
+                 list + ".php PHPSESSID=s1&action=xml_" + list + "s&StatusID=1&limit=500");
+        QCOMPARE(m_transport->count(), answer == LostSession ? 4 : answer == Superseded ? 3 : 2);
+        if (newer)
+            QCOMPARE(*newer, QStringList{"filled: " + titles});
+        QCOMPARE(recordsOf(m_list.get()), records);
+        QCOMPARE(printed.lines(), lines);
+    }
+
+    void pickListSelectsByTitle_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("selected"); // "-" when nothing is selected
+        const auto row = [](const char* name, const QString& title, const QString& selected) {
+            QTest::newRow(name) << title << selected;
+        };
+        row("existing", "Gamma", "Gamma");
+        row("missing", "Delta", "-");
+        row("different case", "alpha", "-");
+        row("trailing space", "Alpha ", "-");
+        row("decomposed finds precomposed", Dec, Pre);
+    }
+
+    // The first item starts selected; a title that matches nothing clears the selection.
+    void pickListSelectsByTitle()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, selected);
+        for (const QString& item : {QStringLiteral("Alpha"), Pre, QStringLiteral("Gamma")})
+            m_pickList.addItemWithTitle(item);
+        m_pickList.selectItemWithTitle(title);
+        QCOMPARE(m_pickList.titleOfSelectedItem().value_or("-"), selected);
+    }
+
+private:
+    // Its completion records each result with the titles shown then; shared, should it come late.
+    std::shared_ptr<QStringList> request()
+    {
+        auto calls = std::make_shared<QStringList>();
+        m_list->actionGetXMLItems(&m_pickList, [calls, this](bool filled) {
+            QStringList titles;
+            for (int index = 0; index < m_pickList.numberOfItems(); ++index)
+                titles << m_pickList.itemTitleAtIndex(index);
+            *calls << (filled ? "filled: " : "kept: ") + titles.join(", ");
+        });
+        return calls;
+    }
+
+    std::unique_ptr<TestSettings> m_settings;
+    std::unique_ptr<FakeTransport> m_transport;
+    std::unique_ptr<MemberCenter> m_session;
+    std::unique_ptr<XmlItemList> m_list;
+    QComboBox m_combo;
+    ComboPickList m_pickList{&m_combo};
+};
+
+QTEST_MAIN(TestLists)
+#include "tst_lists.moc"
