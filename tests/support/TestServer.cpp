@@ -55,18 +55,11 @@ bool TestServer::start(const QStringList& extraArgs)
     m_ownDir = std::make_unique<QTemporaryDir>();
     if (!m_ownDir->isValid())
         return false;
-    return start(m_ownDir->path(), extraArgs);
-}
-
-bool TestServer::start(const QString& dataDir, const QStringList& extraArgs)
-{
-    stop();
-    m_dataDir = dataDir;
     m_logDir = std::make_unique<QTemporaryDir>();
     m_process = std::make_unique<QProcess>();
     m_process->setStandardErrorFile(m_logDir->filePath(QStringLiteral("stderr.log")));
     m_process->setProgram(QStringLiteral(NOTES_DEVSERVER_PATH));
-    m_process->setArguments(QStringList{QStringLiteral("--data-dir"), dataDir,
+    m_process->setArguments(QStringList{QStringLiteral("--data-dir"), m_ownDir->path(),
                                         QStringLiteral("--port"), QStringLiteral("0"),
                                         QStringLiteral("--cert"), QStringLiteral(NOTES_TEST_CERT),
                                         QStringLiteral("--key"), QStringLiteral(NOTES_TEST_KEY)} +
@@ -119,24 +112,9 @@ QString TestServer::host() const
     return QStringLiteral("localhost:%1").arg(m_port);
 }
 
-QString TestServer::dataDir() const
-{
-    return m_dataDir;
-}
-
 bool TestServer::injectFault(const QJsonObject& fault)
 {
     return adminCommand("POST", QStringLiteral("faults"), QJsonDocument(fault).toJson());
-}
-
-bool TestServer::injectAnswer(const QJsonObject& match, const QByteArray& body,
-                              const QString& contentType, int status, int count)
-{
-    return injectFault({{"match", match},
-                        {"status", status},
-                        {"contentType", contentType},
-                        {"bodyBase64", QString::fromLatin1(body.toBase64())},
-                        {"count", count}});
 }
 
 bool TestServer::delayAnswer(const QJsonObject& match, int delayMs)
@@ -169,16 +147,6 @@ QList<QByteArray> TestServer::requestBodies(const QString& action)
             bodies.append(request.value(QLatin1String("body")).toString().toUtf8());
     }
     return bodies;
-}
-
-bool TestServer::expireSessions()
-{
-    return adminCommand("POST", QStringLiteral("sessions/expire"));
-}
-
-bool TestServer::clearSessions()
-{
-    return adminCommand("POST", QStringLiteral("sessions/clear"));
 }
 
 QJsonArray TestServer::notes()

@@ -27,19 +27,12 @@ public:
     // made for the tests (NOTES_TEST_CERT, NOTES_TEST_KEY); waits (at most 20 s) for the port
     // line. Arguments in extraArgs come later on the command line and win over these defaults.
     bool start(const QStringList& extraArgs = {});
-    bool start(const QString& dataDir, const QStringList& extraArgs);
     void stop();
 
     quint16 port() const;
     QString host() const; // "localhost:<port>", what a user would type as host
-    QString dataDir() const;
 
     bool injectFault(const QJsonObject& fault);
-    // The next `count` requests that match get this answer, byte for byte, instead of the real
-    // one.
-    bool injectAnswer(const QJsonObject& match, const QByteArray& body,
-                      const QString& contentType = QStringLiteral("application/json"),
-                      int status = 200, int count = 1);
     // The next request that matches gets its real answer only after delayMs.
     bool delayAnswer(const QJsonObject& match, int delayMs);
     bool clearFaults();
@@ -47,8 +40,6 @@ public:
     bool clearRequests();
     // Raw request bodies in arrival order, optionally only those of one action.
     QList<QByteArray> requestBodies(const QString& action = {});
-    bool expireSessions();
-    bool clearSessions();
     QJsonArray notes();
     // Changes the server's answer options, e.g. {"addNoteAnswersId": true}.
     bool setOptions(const QJsonObject& options);
@@ -73,6 +64,5 @@ private:
     // test runs no event loop.
     std::unique_ptr<QTemporaryDir> m_logDir;
     std::unique_ptr<QProcess> m_process;
-    QString m_dataDir;
     quint16 m_port = 0;
 };
