@@ -70,7 +70,8 @@ private slots:
         const QJsonArray requests = server.requests();
         QCOMPARE(requests.size(), 1);
         const QJsonObject sent = requests.first().toObject();
-        QCOMPARE(sent.value("body").toString(), QStringLiteral("login=jana&password=p%26ss%2Bw%25rd%3D1"));
+        QCOMPARE(sent.value("body").toString(),
+                 QStringLiteral("login=jana&password=p%26ss%2Bw%25rd%3D1"));
         QCOMPARE(sent.value("contentType").toString(),
                  QStringLiteral("application/x-www-form-urlencoded"));
         QCOMPARE(sent.value("cookie").toString(), QString());
@@ -85,9 +86,9 @@ private slots:
         QTest::addColumn<int>("outcome");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
-        QTest::newRow("XML list")
-            << QJsonObject{{"contentType", "text/xml; charset=utf-8"}, {"body", "<notes/>"}}
-            << int(Outcome::Succeeded) << 200 << QString();
+        QTest::newRow("XML list") << QJsonObject{{"contentType", "text/xml; charset=utf-8"},
+                                                 {"body", "<notes/>"}}
+                                  << int(Outcome::Succeeded) << 200 << QString();
         QTest::newRow("refusal") << QJsonObject{} << int(Outcome::Refused) << 200
                                  << QStringLiteral("Nie ste prihlásený.");
         QTest::newRow("500 with an XML body")
