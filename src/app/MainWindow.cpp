@@ -1,8 +1,8 @@
 #include "MainWindow.h"
 
 #include "Console.h"
-#include "ViewController.h"
 #include "PreferencesViewController.h"
+#include "ViewController.h"
 
 #include <QApplication>
 #include <QLineEdit>

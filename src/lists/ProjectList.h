@@ -18,7 +18,6 @@ public:
     // In the order of the last list answer.
     const QList<std::shared_ptr<Project>>& projectObjects() const { return m_projectObjects; }
 
-
 protected:
     void clearRecords() override;
     QStringList recordTitles() const override;

@@ -38,8 +38,7 @@ void ApiRequest::cancel()
     if (m_call)
         m_call->abort();
     QMetaObject::invokeMethod(
-        this,
-        [this]() { finish(Outcome::Cancelled, QString::fromLatin1(CancelledDescription)); },
+        this, [this]() { finish(Outcome::Cancelled, QString::fromLatin1(CancelledDescription)); },
         Qt::QueuedConnection);
 }
 

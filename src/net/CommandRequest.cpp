@@ -9,8 +9,8 @@
 
 #include <utility>
 
-CommandRequest::CommandRequest(const QString& urlText, const QByteArray& body,
-                               QString successLine, QObject* parent)
+CommandRequest::CommandRequest(const QString& urlText, const QByteArray& body, QString successLine,
+                               QObject* parent)
     : ApiRequest(urlText, body, parent), m_successLine(std::move(successLine))
 {
 }

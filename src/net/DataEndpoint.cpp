@@ -77,10 +77,10 @@ void DataEndpoint::send(const std::shared_ptr<Call>& call)
     const QByteArray body = composeBody(call->parameters ? call->parameters() : Parameters{});
     if (m_dataTask)
         m_dataTask->cancel();
-    ApiRequest* request = call->successLine
-                              ? static_cast<ApiRequest*>(
-                                    new CommandRequest(url, body, *call->successLine, this))
-                              : new ListRequest(url, body, this);
+    ApiRequest* request =
+        call->successLine
+            ? static_cast<ApiRequest*>(new CommandRequest(url, body, *call->successLine, this))
+            : new ListRequest(url, body, this);
     m_dataTask = request;
     connect(request, &ApiRequest::finished, this,
             [this, request, call]() { requestFinished(request, call); });

@@ -27,17 +27,18 @@ void NotesFeed::setKeywords(const QString& noteKeyword, const QString& clientKey
 
 void NotesFeed::actionGetXMLItems()
 {
-    m_endpoint->requestList(QLatin1String(ServerContract::Action::Notes),
-                            [this]() -> DataEndpoint::Parameters {
-                                return {{Form::NoteKeyword, m_noteKeyword},
-                                        {Form::ClientKeyword, m_clientKeyword},
-                                        {Form::ProjectKeyword, m_projectKeyword},
-                                        {Form::Limit, QLatin1String(ServerContract::NotesLimit)}};
-                            },
-                            [this](const ListRequest& request) {
-                                if (request.outcome() == ApiRequest::Outcome::Succeeded)
-                                    handleXml(request.xml());
-                            });
+    m_endpoint->requestList(
+        QLatin1String(ServerContract::Action::Notes),
+        [this]() -> DataEndpoint::Parameters {
+            return {{Form::NoteKeyword, m_noteKeyword},
+                    {Form::ClientKeyword, m_clientKeyword},
+                    {Form::ProjectKeyword, m_projectKeyword},
+                    {Form::Limit, QLatin1String(ServerContract::NotesLimit)}};
+        },
+        [this](const ListRequest& request) {
+            if (request.outcome() == ApiRequest::Outcome::Succeeded)
+                handleXml(request.xml());
+        });
 }
 
 // The parameters are read when the request is composed, and again for a repeat after a new
@@ -64,7 +65,9 @@ void NotesFeed::actionAddXMLItem(const Note& draft)
 void NotesFeed::actionDeleteXMLItem()
 {
     sendCommand(ServerContract::Action::DeleteNote, DeletedLine,
-                [this]() -> DataEndpoint::Parameters { return {{Form::NoteId, m_note->id}}; });
+                [this]() -> DataEndpoint::Parameters {
+                    return {{Form::NoteId, m_note->id}};
+                });
 }
 
 // A success reloads the list with the keywords held at that moment.

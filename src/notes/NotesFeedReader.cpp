@@ -18,9 +18,9 @@ NotesFeedReader::Result NotesFeedReader::read(const QByteArray& xml)
 void NotesFeedReader::clearItem()
 {
     for (QString* field :
-         {&m_itemId, &m_itemNote, &m_itemDateTimeCreate, &m_itemRealEstate, &m_itemRealEstateId, &m_itemProject,
-          &m_itemProjectId, &m_itemTask, &m_itemTaskId, &m_itemGroup, &m_itemGroupId, &m_itemClient,
-          &m_itemClientId, &m_itemOrder, &m_itemOrderId})
+         {&m_itemId, &m_itemNote, &m_itemDateTimeCreate, &m_itemRealEstate, &m_itemRealEstateId,
+          &m_itemProject, &m_itemProjectId, &m_itemTask, &m_itemTaskId, &m_itemGroup,
+          &m_itemGroupId, &m_itemClient, &m_itemClientId, &m_itemOrder, &m_itemOrderId})
         field->clear();
 }
 

@@ -1,15 +1,15 @@
 #include "ViewController.h"
 
-#include "Console.h"
 #include "ClientList.h"
 #include "ComboPickList.h"
-#include "ProjectList.h"
+#include "Console.h"
 #include "DataEndpoint.h"
-#include "MemberCenter.h"
-#include "ServerContract.h"
 #include "Mail.h"
+#include "MemberCenter.h"
 #include "NotesFeed.h"
 #include "NotesTableModel.h"
+#include "ProjectList.h"
+#include "ServerContract.h"
 #include "ui_ViewController.h"
 
 #include <QHeaderView>

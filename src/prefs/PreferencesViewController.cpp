@@ -1,9 +1,9 @@
 #include "PreferencesViewController.h"
 
 #include "Console.h"
-#include "SettingsStore.h"
 #include "DataEndpoint.h"
 #include "MemberCenter.h"
+#include "SettingsStore.h"
 #include "ui_PreferencesViewController.h"
 
 #include <QShowEvent>
@@ -16,8 +16,7 @@ struct FieldKey
 };
 } // namespace
 
-PreferencesViewController::PreferencesViewController(MemberCenter& membercenter,
-                                                     QWidget* parent)
+PreferencesViewController::PreferencesViewController(MemberCenter& membercenter, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::PreferencesViewController>()),
       m_membercenter(membercenter)
 {
