@@ -121,7 +121,7 @@ private slots:
         Mail::setDefaultComposer(nullptr);
     }
 
-    void startUpLoadsClientsProjectsAndNotes()
+    void everyAppearanceLoadsClientsProjectsAndNotes()
     {
         PrintedLines printed;
         QVERIFY(launchLoaded());
@@ -146,17 +146,14 @@ private slots:
         QCOMPARE(model->index(0, 1).data().toString(), first.project);
         QCOMPARE(model->index(0, 2).data().toString(), NotesTableModel::firstLine(first.note));
         QCOMPARE(window().statusBar()->currentMessage(), printed.lines().last());
-    }
 
-    void everyAppearanceLogsInAndLoadsAgain()
-    {
-        QVERIFY(launchLoaded());
+        // Every appearance logs in and loads again, the notes with the last search's keywords.
         view().noteSearchField()->setText(QStringLiteral("strech"));
         view().actionSearchNotes();
         WAIT_FOR(!feed().endpoint().dataTask());
         QVERIFY(server.clearRequests());
         window().hide();
-        PrintedLines printed;
+        printed.clear();
         window().show();
         WAIT_FOR(printed.count(XmlLine) == 3);
         QCOMPARE(printed.lines().first(), QLatin1String(ViewController::AppearedLine));
@@ -213,7 +210,7 @@ private slots:
         QCOMPARE(combo("clientPopUpButton")->currentIndex(), 0);
     }
 
-    void saveSendsTheEditorAndTheChosenLinks()
+    void saveAndDeleteReachTheServer()
     {
         QVERIFY(launchLoaded());
         QVERIFY(select(rowWith([](const Note& n) { return !n.clientId.isEmpty(); })));
@@ -236,6 +233,18 @@ private slots:
         QAbstractItemModel* model = view().tableView()->model();
         QCOMPARE(model->index(saved, 0).data().toString(), other->name);
         QCOMPARE(model->index(saved, 2).data().toString(), QStringLiteral("Nový text"));
+
+        // Delete, pressed in the table, removes the selected note on the server.
+        QVERIFY(select(saved));
+        QVERIFY(server.clearRequests());
+        printed.clear();
+        view().tableView()->setFocus();
+        QTest::keyClick(view().tableView(), Qt::Key_Delete);
+        WAIT_FOR(printed.contains(XmlLine));
+        QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::DeletedLine));
+        QCOMPARE(onlyBody("delete_note"),
+                 "PHPSESSID=" + session() + "&action=delete_note&NoteID=" + note->id.toUtf8());
+        QCOMPARE(rowWith([&](const Note& n) { return n.id == note->id; }), -1);
     }
 
     void addActionsTakeTheirLinksFromACopy_data()
@@ -271,48 +280,25 @@ private slots:
         QCOMPARE(notes().size(), server.notes().size());
     }
 
-    void deleteKeyRemovesTheSelectedNote()
-    {
-        QVERIFY(launchLoaded());
-        QVERIFY(select(2));
-        const QString id = feed().note()->id;
-        PrintedLines printed;
-        view().tableView()->setFocus();
-        QTest::keyClick(view().tableView(), Qt::Key_Delete);
-        WAIT_FOR(printed.contains(XmlLine));
-        QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::DeletedLine));
-        QCOMPARE(onlyBody("delete_note"),
-                 "PHPSESSID=" + session() + "&action=delete_note&NoteID=" + id.toUtf8());
-        QCOMPARE(rowWith([&](const Note& n) { return n.id == id; }), -1);
-    }
-
-    void searchFiltersByEachKeyword_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("keyword");
-        QTest::newRow("client") << "clientSearchField" << QStringLiteral("žilina");
-        QTest::newRow("project") << "projectSearchField" << QStringLiteral("strech");
-        QTest::newRow("note") << "noteSearchField" << QStringLiteral("poznámka");
-    }
-
     void searchFiltersByEachKeyword()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, keyword);
         QVERIFY(launchLoaded());
         const qsizetype all = notes().size();
-        auto* input = view().findChild<QLineEdit*>(field);
-        input->setText(keyword);
-        PrintedLines printed;
-        QTest::keyClick(input, Qt::Key_Return);
-        WAIT_FOR(printed.contains(XmlLine));
-        QVERIFY(!notes().isEmpty());
-        QVERIFY(notes().size() < all);
-        for (const NoteRef& note : notes()) {
-            const QString searched = field.startsWith(u"client")    ? note->client
-                                     : field.startsWith(u"project") ? note->project
-                                                                    : note->note;
-            QVERIFY2(searched.contains(keyword, Qt::CaseInsensitive), qPrintable(searched));
+        const QList<QPair<QLineEdit*, QString Note::*>> fields{
+            {view().clientSearchField(), &Note::client},
+            {view().projectSearchField(), &Note::project},
+            {view().noteSearchField(), &Note::note}};
+        const QStringList keywords{u"žilina"_qs, u"strech"_qs, u"poznámka"_qs};
+        for (int i = 0; i < fields.size(); ++i) {
+            for (const auto& [field, member] : fields)
+                field->setText(field == fields[i].first ? keywords[i] : QString());
+            PrintedLines printed;
+            QTest::keyClick(fields[i].first, Qt::Key_Return);
+            WAIT_FOR(printed.contains(XmlLine));
+            QVERIFY(!notes().isEmpty() && notes().size() < all);
+            for (const NoteRef& note : notes())
+                QVERIFY2((*note.*fields[i].second).contains(keywords[i], Qt::CaseInsensitive),
+                         qPrintable(*note.*fields[i].second));
         }
     }
 
