@@ -29,7 +29,7 @@ const QByteArray SlovakEncoded =
     "%C4%8Cu%C4%8Doriedky%20%C5%A5a%C5%BEk%C3%A9%20%C4%BE%C3%BAbi%C5%A5";
 const QString TooLong = "The note is too long for a mail link: the whole text is on the clipboard.";
 const QString NoProgram = "No mail program could be opened for the note.";
-// The note selected in the table, as the feed delivers it.
+// A note as the feed delivers it: the one selected in the table, or a draft to add.
 const QByteArray Selected = "<item><NoteID>7</NoteID><note>a+b&amp;c=d%&#13;\n\u017d\U0001F600\n"
                             "riadok 2</note><ProjectID value=\"12\">Roof</ProjectID><ClientID "
                             "value=\"3\">Alpha</ClientID></item>";
@@ -50,15 +50,8 @@ QString fieldsOf(const Note& n)
     return set.join("; ");
 }
 
-QByteArray feed(const QByteArray& items)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<notes>" + items + "</notes>\n";
-}
-
-QByteArray item(const QByteArray& id)
-{
-    return "<item><NoteID>" + id + "</NoteID></item>";
-}
+const auto feed = [](const QByteArray& items) { return "<notes>" + items + "</notes>"; };
+const auto item = [](const QByteArray& id) { return "<item><NoteID>" + id + "</NoteID></item>"; };
 } // namespace
 
 class TestNotes : public QObject
@@ -74,6 +67,8 @@ private slots:
         m_transport = std::make_unique<FakeTransport>();
         m_session = std::make_unique<MemberCenter>(SettingsStore::shared(), *m_transport);
         m_feed = std::make_unique<NotesFeed>(*m_session);
+        qputenv("TZ", "Europe/Bratislava");
+        tzset();
     }
 
     void feedAnswer_data()
@@ -93,7 +88,8 @@ private slots:
             {"id=1; note=text; created=04.05.2017 13:07; realEstate=Dom; realEstateId=3; "
              "project=Roof; projectId=12; task=Call; taskId=4; group=Team; groupId=5; "
              "client=Alpha; clientId=7; order=O-1; orderId=8"});
-        row("blanks and line breaks around", "<item><note>\n   a\nb \t\r\n</note></item>",
+        row("blanks, line breaks, Unicode separators and no-break space around",
+            "<item><note>\xE2\x80\xA8\xC2\xA0\n   a\nb \t\r\n\xC2\x85\xE2\x80\xA9</note></item>",
             {"note=a\nb"});
         row("entities, an escaped carriage return kept",
             "<item><note>a &amp; b &lt;c&gt; &quot;+&apos; % = &#233;&#13;\nz</note></item>",
@@ -101,8 +97,6 @@ private slots:
         row("each piece trimmed, also after the end tag; CDATA and comments add nothing",
             "<item><note> one <!-- c --> two<![CDATA[x]]> </note><note> three </note> four </item>",
             {"note=onetwothreefour"});
-        row("Unicode separators and no-break space trimmed",
-            "<item><note>\xE2\x80\xA8\xC2\xA0 x \xC2\x85\xE2\x80\xA9</note></item>", {"note=x"});
         row("id elements: the last value wins, the texts join, no value gives none",
             "<item><ProjectID value=\"1\">A</ProjectID><ProjectID value=\"2\">B</ProjectID><OrderID"
             " value=\"8\">O</OrderID><OrderID>P</OrderID><ClientID>NoValue</ClientID></item>",
@@ -112,6 +106,18 @@ private slots:
                         "</note></item>",
             {"id=3", "", "id=1"});
         row("an answer without items empties the list", {}, {});
+        const auto created = [&row](const char* name, const QByteArray& server, const char* shown) {
+            row(name, "<item><datetime_create>" + server + "</datetime_create></item>",
+                {*shown ? QString("created=") + shown : ""});
+        };
+        created("creation time empty", "", "");
+        created("zero creation date", "0000-00-00 00:00:00", "");
+        created("impossible creation day kept", "2017-02-30 10:00:00", "2017-02-30 10:00:00");
+        // Central European clocks skip from 02:00 to 03:00 on the last Sunday of March.
+        created("gap start kept", "2021-03-28 02:00:00", "2021-03-28 02:00:00");
+        created("in another year's gap kept", "2019-03-31 02:15:00", "2019-03-31 02:15:00");
+        created("gap end", "2021-03-28 03:00:00", "28.03.2021 03:00");
+        created("repeated hour exists", "2021-10-31 02:30:00", "31.10.2021 02:30");
         row("a broken document keeps the items before the break",
             item("1") + item("2") + "<item><note>x</nope>", {"id=1", "id=2"},
             {XmlLine, "failure error: Opening and ending tag mismatch."});
@@ -141,64 +147,29 @@ private slots:
         QCOMPARE(printed.lines(), lines);
     }
 
-    void creationTime_data()
-    {
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<QString>("shown");
-        const auto row = [](const char* name, const char* server, const char* shown) {
-            QTest::newRow(name) << server << shown;
-        };
-        row("ordinary", "2017-05-04 13:07:55", "04.05.2017 13:07");
-        row("empty", "", "");
-        row("zero date", "0000-00-00 00:00:00", "");
-        row("no seconds kept", "2017-05-04 13:07", "2017-05-04 13:07");
-        row("impossible day kept", "2017-02-30 10:00:00", "2017-02-30 10:00:00");
-        row("non-digits kept", "2017-0x-04 13:07:55", "2017-0x-04 13:07:55");
-        // Central European clocks skip from 02:00 to 03:00 on the last Sunday of March.
-        row("just before the gap", "2021-03-28 01:59:59", "28.03.2021 01:59");
-        row("gap start kept", "2021-03-28 02:00:00", "2021-03-28 02:00:00");
-        row("inside the gap kept", "2021-03-28 02:30:00", "2021-03-28 02:30:00");
-        row("gap end", "2021-03-28 03:00:00", "28.03.2021 03:00");
-        row("repeated hour exists", "2021-10-31 02:30:00", "31.10.2021 02:30");
-        row("gap of another year kept", "2019-03-31 02:15:00", "2019-03-31 02:15:00");
-        row("same time a day earlier", "2019-03-30 02:15:00", "30.03.2019 02:15");
-    }
-
-    void creationTime()
-    {
-        QFETCH(QString, server);
-        QFETCH(QString, shown);
-        qputenv("TZ", "Europe/Bratislava");
-        tzset();
-        QCOMPARE(NoteDate::displayText(server), shown);
-    }
-
     void command_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("selected");   // otherwise the current note is the empty record
         QTest::addColumn<QByteArray>("sent"); // after "PHPSESSID=s1&action="
         QTest::addColumn<QByteArray>("answer");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<bool>("lost"); // the session is lost first, then a new login accepted
+        QTest::addColumn<QStringList>("lines"); // "logged in": the session was lost first
         const auto row = [](const char* name, const char* command, bool selected,
-                            const QByteArray& sent, const QStringList& lines, bool lost = false,
+                            const QByteArray& sent, const QStringList& lines,
                             const QByteArray& answer = R"({"success":1})") {
-            QTest::newRow(name) << command << selected << sent << answer << lines << lost;
+            QTest::newRow(name) << command << selected << sent << answer << lines;
         };
         const QByteArray text = "a%2Bb%26c%3Dd%25%0D%0A%C5%BD%F0%9F%98%80%0Ariadok%202";
-        const QByteArray draft = "Cena%3A%205%20%26%2010%20%2B%203%25%20%3D%20ok%20%C3%A9";
         row("save the selected note", "save", true,
             "edit_note&NoteID=7&note=" + text + "&ProjectID=12&ClientID=3", {NotesFeed::SavedLine});
-        row("add a draft", "add", true, "add_note&note=" + draft + "&ProjectID=12&ClientID=0",
-            {NotesFeed::AddedLine});
+        row("add a draft while nothing is selected", "add", false,
+            "add_note&note=" + text + "&ProjectID=12&ClientID=3", {NotesFeed::AddedLine});
         row("save before any selection, refused", "save", false,
-            "edit_note&NoteID=&note=&ProjectID=&ClientID=", {"Pozn\u00e1mka nie je"}, false,
+            "edit_note&NoteID=&note=&ProjectID=&ClientID=", {"Pozn\u00e1mka nie je"},
             R"({"success":0,"error_code":5,"error_message":"Pozn\u00e1mka nie je"})");
         row("delete after a new login", "delete", true, "delete_note&NoteID=7",
             {"https://localhost:1/api/login.php", "login=demo&password=********", "logged in",
-             NotesFeed::DeletedLine},
-            true);
+             NotesFeed::DeletedLine});
     }
 
     // A success prints its line and reloads the notes with the keywords held when it arrives; a
@@ -210,21 +181,18 @@ private slots:
         QFETCH(QByteArray, sent);
         QFETCH(QByteArray, answer);
         QFETCH(QStringList, lines);
-        QFETCH(bool, lost);
+        const bool lost = lines.contains("logged in");
+        const NoteRef record =
+            NotesFeedReader::read(feed(Selected)).notes.value(0, std::make_shared<Note>());
         if (selected)
-            m_feed->setNote(
-                NotesFeedReader::read(feed(Selected)).notes.value(0, std::make_shared<Note>()));
+            m_feed->setNote(record);
         const QString current = fieldsOf(*m_feed->note());
-        Note draft;
-        draft.note = "Cena: 5 & 10 + 3% = ok \u00e9";
-        draft.projectId = "12";
-        draft.clientId = "0";
         m_feed->setKeywords("a", "b", "c");
         const PrintedLines printed;
         if (command == QLatin1String("save"))
             m_feed->actionSaveXMLItem();
         else if (command == QLatin1String("add"))
-            m_feed->actionAddXMLItem(draft);
+            m_feed->actionAddXMLItem(*record);
         else
             m_feed->actionDeleteXMLItem();
         QCOMPARE(m_transport->at(0).body, "PHPSESSID=s1&action=" + sent);
@@ -249,54 +217,38 @@ private slots:
 
     void mailLink_data()
     {
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("subject");
-        QTest::addColumn<QString>("body");
+        QTest::addColumn<QStringList>("fields"); // recipient, subject, body
         QTest::addColumn<QByteArray>("url");
         QTest::addColumn<QStringList>("lines"); // printed
         const auto row = [](const char* name, const QString& to, const QString& subject,
                             const QString& body, const QByteArray& url,
                             const QStringList& lines = {}) {
-            QTest::newRow(name) << to << subject << body << url << lines;
+            QTest::newRow(name) << QStringList{to, subject, body} << url << lines;
         };
         row("empty recipient, subject and body; no mail program", "", "", "",
             "mailto:?subject=&body=", {NoProgram});
         row("line breaks become CRLF", "", "Lines", "one\ntwo\r\nthree\rfour\n\n",
             "mailto:?subject=Lines&body=one%0D%0Atwo%0D%0Athree%0D%0Afour%0D%0A%0D%0A");
-        row("delimiters and Slovak letters", "a+b&c=d?e#f", "a+b&c=d?e#f" + Slovak,
-            Slovak + "a+b&c=d?e#f",
-            "mailto:a%2Bb%26c%3Dd%3Fe%23f?subject=a%2Bb%26c%3Dd%3Fe%23f" + SlovakEncoded +
-                "&body=" + SlovakEncoded + "a%2Bb%26c%3Dd%3Fe%23f");
-        row("percent, semicolon, comma, plus; unreserved characters stay raw", "Az09-._~",
-            "50% ; x,y", "%41 stays, + too",
-            "mailto:Az09-._~?subject=50%25%20%3B%20x%2Cy&body=%2541%20stays%2C%20%2B%20too");
+        row("delimiters and Slovak letters encoded, unreserved characters raw",
+            "a+b&c=d?e#f Az09-._~", "50% ;x," + Slovak, Slovak + "%41+",
+            "mailto:a%2Bb%26c%3Dd%3Fe%23f%20Az09-._~?subject=50%25%20%3Bx%2C" + SlovakEncoded +
+                "&body=" + SlovakEncoded + "%2541%2B");
         const QByteArray head = "mailto:a%40b.sk?subject=S&body=";
         const QByteArray fits(2000 - head.size(), 'x');
         row("exactly 2,000 characters", "a@b.sk", "S", fits, head + fits);
         row("one character over 2,000", "a@b.sk", "S", fits + 'y', head + fits, {TooLong});
-        // 5,000 characters: the link takes the whole characters that fit, the leftover room
-        // being too small for the next one (a CRLF, an emoji or an accented letter counts as one).
-        const auto cut = [&row](const char* name, const QString& piece, const QString& subject,
-                                const QByteArray& encoded, int count, const QByteArray& tail) {
-            row(name, "a@b.sk", subject, piece.repeated(5000).left(5000),
-                "mailto:a%40b.sk?subject=" + subject.toUtf8() + "&body=" + encoded.repeated(count) +
-                    tail,
-                {TooLong});
-        };
-        cut("5,000 characters of words", "abc ", "S", "abc%20", 328, "a");
-        cut("5,000 characters of Slovak lines", Slovak + '\n', "S", SlovakEncoded + "%0D%0A", 27,
-            "%C4%8Cu%C4%8Doriedky%20");
-        cut("5,000 characters of Windows lines", "ab\r\n", "Lines", "ab%0D%0A", 245, "ab");
-        cut("2,500 emoji", "\U0001F600", "Emoji", "%F0%9F%98%80", 163, "");
-        cut("2,500 letters with a combining accent", "e\u0301", "S", "e%CC%81", 281, "");
+        // The link takes the whole characters that fit; the room left would split the next one.
+        row("cut before a CRLF", "a@b.sk", "S", QString("abc\r\n").repeated(1000),
+            head + QByteArray("abc%0D%0A").repeated(218) + "abc", {TooLong});
+        row("cut before a letter with a combining accent", "a@b.sk", "S",
+            QString("e\u0301").repeated(2500), head + QByteArray("e%CC%81").repeated(281),
+            {TooLong});
     }
 
     // Through the default composer, as the main window sends it; the mail program is replaced.
     void mailLink()
     {
-        QFETCH(QString, to);
-        QFETCH(QString, subject);
-        QFETCH(QString, body);
+        QFETCH(QStringList, fields);
         QFETCH(QByteArray, url);
         QFETCH(QStringList, lines);
         QGuiApplication::clipboard()->setText("before");
@@ -309,14 +261,15 @@ private slots:
         const PrintedLines printed;
         Mail::setDefaultComposer(&composer);
         Mail mail;
-        mail.emailTo = to;
-        mail.subject = subject;
-        mail.message = body;
+        mail.emailTo = fields.at(0);
+        mail.subject = fields.at(1);
+        mail.message = fields.at(2);
         mail.send();
         Mail::setDefaultComposer(nullptr);
         QCOMPARE(opened, QList<QByteArray>{url});
         QCOMPARE(printed.lines(), lines);
-        QCOMPARE(QGuiApplication::clipboard()->text(), lines.contains(TooLong) ? body : "before");
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 lines.contains(TooLong) ? fields.at(2) : "before");
     }
 
 private:
