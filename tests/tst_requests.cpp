@@ -160,7 +160,7 @@ private slots:
     {
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("url"); // where the login goes, when it goes out
         QTest::addColumn<ApiAnswer>("answer");
         QTest::addColumn<QStringList>("printed");
         QTest::addColumn<QString>("sessionAfter"); // a new session means the login was accepted
@@ -170,13 +170,15 @@ private slots:
                             const QString& url = LoginUrl) {
             QTest::newRow(name) << host << path << url << answer << printed << after;
         };
+        // The URL line shows host and path as they stand; the request is built from the parts
+        // only when they follow the address rules.
         const QString invalid = QStringLiteral("invalid server address, nothing was sent: ");
-        const QString blanks = QStringLiteral("https:// h  /p /api/login.php");
-        const QString noHost = QStringLiteral("https:///firma/api/login.php");
-        row("path glued to the host, slash doubled", json(Accepted), {}, NewSession, "n.sk", "p/",
-            "https://n.skp//api/login.php");
-        row("blanks are kept", {}, {invalid + blanks}, OldSession, " h ", " /p ", blanks);
-        row("no host", {}, {invalid + noHost}, OldSession, "", "/firma", noHost);
+        row("path in front of the host's name", {},
+            {invalid + "the path \"@evil.example\" does not start with \"/\""}, OldSession,
+            "notes.example.sk", "@evil.example", {});
+        row("blanks around the host are dropped", json(Accepted), {}, NewSession, " n.sk ", "/p",
+            "https://n.sk/p/api/login.php");
+        row("no host", {}, {invalid + "the host is empty"}, OldSession, "", "/firma", {});
         const QString u = QStringLiteral("the login answer cannot be read: ");
         row("accepted", json(Accepted), {}, NewSession);
         row("refused", json(LoginRefused), {"Zlé heslo"}, NoSession);
@@ -212,7 +214,8 @@ private slots:
             QCOMPARE(decoded.queryItemValue("password", QUrl::FullyDecoded), Password);
             QVERIFY(transport->answer(answer));
         }
-        QCOMPARE(output.lines(), QStringList({url, LoginLine}) + printed);
+        QCOMPARE(output.lines(),
+                 QStringList({"https://" + host + path + "/api/login.php", LoginLine}) + printed);
         QCOMPARE(accepted, QList<bool>{sessionAfter == NewSession});
         QCOMPARE(session(), sessionAfter);
     }

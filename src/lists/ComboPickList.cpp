@@ -1,6 +1,9 @@
 #include "ComboPickList.h"
 
 #include <QComboBox>
+#include <QSet>
+
+#include <algorithm>
 
 ComboPickList::ComboPickList(QComboBox* comboBox) : m_comboBox(comboBox) {}
 
@@ -15,6 +18,28 @@ void ComboPickList::addItemWithTitle(const QString& title)
     if (existing >= 0)
         m_comboBox->removeItem(existing);
     m_comboBox->addItem(title);
+}
+
+void ComboPickList::replaceAllItems(const QStringList& titles)
+{
+    m_comboBox->clear();
+    m_comboBox->addItems(distinctTitles(titles));
+}
+
+QStringList ComboPickList::distinctTitles(const QStringList& titles)
+{
+    QSet<QString> seen;
+    seen.reserve(titles.size());
+    QStringList kept;
+    for (auto title = titles.crbegin(); title != titles.crend(); ++title) {
+        const QString key = title->normalized(QString::NormalizationForm_C);
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            kept.append(*title);
+        }
+    }
+    std::reverse(kept.begin(), kept.end());
+    return kept;
 }
 
 void ComboPickList::selectItemWithTitle(const QString& title)

@@ -14,6 +14,11 @@ public:
 
     void removeAllItems() override;
     void addItemWithTitle(const QString& title) override;
+    void replaceAllItems(const QStringList& titles) override;
+
+    // Each title once, at the position of its last occurrence (canonically equivalent
+    // spellings count as one title; the last spelling is kept).
+    static QStringList distinctTitles(const QStringList& titles);
     void selectItemWithTitle(const QString& title) override;
     void selectItemAtIndex(int index) override;
     std::optional<QString> titleOfSelectedItem() const override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -12,6 +13,9 @@ public:
     virtual void removeAllItems() = 0;
     // Removes an existing item with the same title first, then appends.
     virtual void addItemWithTitle(const QString& title) = 0;
+    // The same as removeAllItems() and addItemWithTitle() for each title in turn, in time
+    // linear in the number of titles.
+    virtual void replaceAllItems(const QStringList& titles) = 0;
     // Selects the item bearing exactly that title; when none has it, nothing is selected.
     virtual void selectItemWithTitle(const QString& title) = 0;
     virtual void selectItemAtIndex(int index) = 0;

@@ -1,9 +1,11 @@
 #include "XmlItemList.h"
 
 #include "Console.h"
+#include "Limits.h"
 #include "ListRequest.h"
 #include "Localization.h"
 #include "PickList.h"
+#include "RequestReport.h"
 #include "ServerContract.h"
 #include "XmlPushParser.h"
 
@@ -42,8 +44,14 @@ void XmlItemList::takeXmlItems(const QByteArray& xml, PickList* popUpButton)
 {
     clearRecords();
     XmlPushParser parser(xml);
+    m_parser = &parser;
+    m_inItem = false;
+    m_items = 0;
     parser.setDelegate(this);
     parser.parse();
+    m_parser = nullptr;
+    if (m_items > Limits::MaxListItems)
+        RequestReport::printDroppedItems(m_items - Limits::MaxListItems);
     refill(popUpButton);
 }
 
@@ -53,10 +61,8 @@ void XmlItemList::refill(PickList* popUpButton) const
 {
     if (!popUpButton)
         return;
-    popUpButton->removeAllItems();
-    popUpButton->addItemWithTitle(Localization::text(m_placeholderKey));
-    for (const QString& title : recordTitles())
-        popUpButton->addItemWithTitle(title);
+    popUpButton->replaceAllItems(QStringList{Localization::text(m_placeholderKey)} +
+                                 recordTitles());
 }
 
 void XmlItemList::clearItemFields()
@@ -79,8 +85,13 @@ QString* XmlItemList::fieldOfCurrentElement()
 void XmlItemList::didStartElement(QStringView name, const QXmlStreamAttributes& attributes)
 {
     m_currentParsedElement = name.toString();
-    if (name == QLatin1String(ServerContract::Xml::Item))
+    if (name == QLatin1String(ServerContract::Xml::Item)) {
+        // An item inside an item would give the outer record the inner one's fields.
+        if (m_inItem)
+            return m_parser->abortParsing(QStringLiteral("an item inside an item"));
+        m_inItem = true;
         clearItemFields();
+    }
     startElement(name, attributes);
 }
 
@@ -97,7 +108,10 @@ void XmlItemList::foundCharacters(QStringView text)
 
 void XmlItemList::didEndElement(QStringView name)
 {
-    if (name == QLatin1String(ServerContract::Xml::Item))
+    if (name != QLatin1String(ServerContract::Xml::Item))
+        return;
+    m_inItem = false;
+    if (++m_items <= Limits::MaxListItems)
         appendItem();
 }
 

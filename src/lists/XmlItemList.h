@@ -11,6 +11,7 @@
 
 class MemberCenter;
 class PickList;
+class XmlPushParser;
 
 // What the client and project lists have in common: the request for the active items, the
 // reading of the XML answer item by item, and the refill of the pick list the user chooses from.
@@ -73,6 +74,9 @@ private:
     const QString m_idElement;
     const char* const m_placeholderKey;
     QString m_searchStatusID;
+    XmlPushParser* m_parser = nullptr;
+    bool m_inItem = false;
+    int m_items = 0;
     QString m_currentParsedElement;
     QString m_itemId;
     QString m_itemName;

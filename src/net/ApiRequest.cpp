@@ -6,12 +6,11 @@
 #include "TransportCall.h"
 
 #include <QJsonObject>
-#include <QUrl>
 
 #include <utility>
 
-ApiRequest::ApiRequest(QString urlText, QByteArray body, QObject* parent)
-    : QObject(parent), m_urlText(std::move(urlText)), m_body(std::move(body))
+ApiRequest::ApiRequest(ServerAddress::Composed address, QByteArray body, QObject* parent)
+    : QObject(parent), m_address(std::move(address)), m_body(std::move(body))
 {
 }
 
@@ -19,13 +18,12 @@ ApiRequest::~ApiRequest() = default;
 
 void ApiRequest::start(ApiTransport& transport)
 {
-    const QUrl url(m_urlText, QUrl::StrictMode);
-    if (!url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty()) {
+    if (!m_address.problem.isEmpty()) {
         finish(Outcome::TransportFailed,
-               QStringLiteral("invalid server address, nothing was sent: ") + m_urlText);
+               QStringLiteral("invalid server address, nothing was sent: ") + m_address.problem);
         return;
     }
-    TransportCall* call = transport.post(url, m_body);
+    TransportCall* call = transport.post(m_address.url, m_body);
     call->setParent(this);
     m_call = call;
     connect(call, &TransportCall::answered, this, &ApiRequest::takeAnswer);

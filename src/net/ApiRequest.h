@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ServerAddress.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -33,8 +35,8 @@ public:
 
     ~ApiRequest() override;
 
-    // Sends the request. When the address is no valid https URL, nothing is sent and the
-    // request fails at once as a transport failure naming the address.
+    // Sends the request. When the address breaks a rule, nothing is sent and the request fails
+    // at once as a transport failure that says which field is wrong.
     void start(ApiTransport& transport);
     // Stops the exchange; the outcome Cancelled follows through the event loop, so it reaches
     // the owner after the call that replaced the request has returned.
@@ -48,7 +50,7 @@ public:
     // Refused with one of the codes that mean the session is gone and a new login is due.
     bool isSessionLost() const;
 
-    const QString& urlText() const { return m_urlText; }
+    const QUrl& url() const { return m_address.url; }
     const QByteArray& body() const { return m_body; }
 
     // The printed line of a success, if any; the head of the line for an unreadable answer.
@@ -61,7 +63,7 @@ signals:
     void finished();
 
 protected:
-    ApiRequest(QString urlText, QByteArray body, QObject* parent);
+    ApiRequest(ServerAddress::Composed address, QByteArray body, QObject* parent);
 
     // Reads the body of a status-200 answer and ends with succeed(), refuse() or unreadable().
     virtual void readAnswer(const ApiAnswer& answer) = 0;
@@ -76,7 +78,7 @@ private:
     void takeAnswer(const ApiAnswer& answer);
     void finish(Outcome outcome, const QString& message = {});
 
-    QString m_urlText;
+    ServerAddress::Composed m_address;
     QByteArray m_body;
     QPointer<TransportCall> m_call;
     Outcome m_outcome = Outcome::Pending;

@@ -9,9 +9,9 @@
 
 #include <utility>
 
-CommandRequest::CommandRequest(const QString& urlText, const QByteArray& body, QString successLine,
+CommandRequest::CommandRequest(const ServerAddress::Composed& address, const QByteArray& body, QString successLine,
                                QObject* parent)
-    : ApiRequest(urlText, body, parent), m_successLine(std::move(successLine))
+    : ApiRequest(address, body, parent), m_successLine(std::move(successLine))
 {
 }
 

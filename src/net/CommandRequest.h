@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApiRequest.h"
+#include "ServerAddress.h"
 
 // A note command (edit, add, delete). Its JSON answer says "success" 1 when it was carried out;
 // otherwise it carries the error envelope. The Content-Type is not consulted.
@@ -8,7 +9,7 @@ class CommandRequest : public ApiRequest
 {
     Q_OBJECT
 public:
-    CommandRequest(const QString& urlText, const QByteArray& body, QString successLine,
+    CommandRequest(const ServerAddress::Composed& address, const QByteArray& body, QString successLine,
                    QObject* parent = nullptr);
 
     QString successLine() const override { return m_successLine; }

@@ -73,7 +73,7 @@ void DataEndpoint::send(const std::shared_ptr<Call>& call)
 {
     ++m_generation;
     m_requestAction = call->action;
-    const QString url = m_membercenter.urlText(m_requestFile);
+    const ServerAddress::Composed url = m_membercenter.address(m_requestFile);
     const QByteArray body = composeBody(call->parameters ? call->parameters() : Parameters{});
     if (m_dataTask)
         m_dataTask->cancel();

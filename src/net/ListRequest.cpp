@@ -6,8 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-ListRequest::ListRequest(const QString& urlText, const QByteArray& body, QObject* parent)
-    : ApiRequest(urlText, body, parent)
+ListRequest::ListRequest(const ServerAddress::Composed& address, const QByteArray& body, QObject* parent)
+    : ApiRequest(address, body, parent)
 {
 }
 

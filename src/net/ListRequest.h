@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApiRequest.h"
+#include "ServerAddress.h"
 
 // A list (notes, clients or projects). Success is an XML answer, recognised by its
 // Content-Type; anything else is read as the JSON error envelope.
@@ -10,7 +11,7 @@ class ListRequest : public ApiRequest
 public:
     static constexpr char XmlLine[] = "vsetko prebehlo na serveri OK a mame XML data";
 
-    ListRequest(const QString& urlText, const QByteArray& body, QObject* parent = nullptr);
+    ListRequest(const ServerAddress::Composed& address, const QByteArray& body, QObject* parent = nullptr);
 
     // The XML document of a success.
     const QByteArray& xml() const { return m_xml; }

@@ -58,10 +58,15 @@ QString MemberCenter::urlText(const QString& script) const
            QLatin1String(ServerContract::ApiDirectory) + script;
 }
 
+ServerAddress::Composed MemberCenter::address(const QString& script) const
+{
+    return ServerAddress::compose(m_host, m_path, script);
+}
+
 void MemberCenter::actionLogin(LoginCompletion completion)
 {
-    const QString url = urlText(QLatin1String(ServerContract::Script::Login));
-    Console::print(url);
+    const QString script = QLatin1String(ServerContract::Script::Login);
+    Console::print(urlText(script));
     Console::print(QStringLiteral("login=") + m_login + QStringLiteral("&password=") +
                    QLatin1String(PasswordMask));
 
@@ -69,7 +74,7 @@ void MemberCenter::actionLogin(LoginCompletion completion)
         m_waiting.push_back(std::move(completion));
     if (m_dataTask)
         m_dataTask->cancel();
-    auto* request = new LoginRequest(url, m_login, m_password, this);
+    auto* request = new LoginRequest(address(script), m_login, m_password, this);
     m_dataTask = request;
     connect(request, &ApiRequest::finished, this, [this, request]() { loginFinished(request); });
     request->start(m_transport);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ServerAddress.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -40,8 +42,11 @@ public:
     // too, so no caller waits in vain.
     void actionLogin(LoginCompletion completion = {});
 
-    // "https://" + host + path + "/api/" + script, joined as they stand.
+    // "https://" + host + path + "/api/" + script, joined as they stand: the line printed for
+    // a login.
     QString urlText(const QString& script) const;
+    // The URL requests are sent to, built from host and path, or why they cannot be used.
+    ServerAddress::Composed address(const QString& script) const;
 
     const QString& host() const { return m_host; }
     const QString& path() const { return m_path; }

@@ -8,6 +8,7 @@
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QSslError>
+#include <QTimer>
 
 #include <utility>
 
@@ -34,7 +35,18 @@ QNetworkRequest makeRequest(const QUrl& url, int timeoutMs)
     return request;
 }
 
-// An aborted reply is never read, so OperationCanceledError here can only be the time-out.
+constexpr char AbortReasonProperty[] = "notesAbortReason";
+
+void abortFor(QNetworkReply* reply, const QString& reason)
+{
+    if (!reply->isRunning())
+        return;
+    reply->setProperty(AbortReasonProperty, reason);
+    reply->abort();
+}
+
+// A reply aborted by its caller is never read, so OperationCanceledError here is one of this
+// transport's own limits, or else Qt's idle time-out.
 ApiAnswer answerOf(QNetworkReply* reply)
 {
     ApiAnswer answer;
@@ -42,7 +54,9 @@ ApiAnswer answerOf(QNetworkReply* reply)
     answer.statusCode = status.isValid() ? status.toInt() : 0;
     if (reply->error() != QNetworkReply::NoError) {
         answer.transportFailed = true;
-        answer.errorDescription = reply->error() == QNetworkReply::OperationCanceledError
+        const QString reason = reply->property(AbortReasonProperty).toString();
+        answer.errorDescription = !reason.isEmpty() ? reason
+                                  : reply->error() == QNetworkReply::OperationCanceledError
                                       ? QString::fromLatin1(NetworkTransport::TimedOutDescription)
                                       : reply->errorString();
         return answer;
@@ -55,8 +69,7 @@ ApiAnswer answerOf(QNetworkReply* reply)
 } // namespace
 
 NetworkTransport::NetworkTransport(std::function<QString()> savedHost, QObject* parent)
-    : QObject(parent), m_manager(new QNetworkAccessManager(this)),
-      m_savedHost(std::move(savedHost))
+    : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_savedHost(std::move(savedHost))
 {
     m_manager->setCookieJar(new NoCookieJar(m_manager));
     m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
@@ -71,6 +84,7 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body)
     if (++m_inFlight == 1)
         emit busyChanged(true);
     connect(reply, &QObject::destroyed, this, &NetworkTransport::requestEnded);
+    watchLimits(reply);
     connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError>&) {
         if (TrustRule::acceptsUnverified(m_savedHost(), reply->url()))
             reply->ignoreSslErrors();
@@ -91,6 +105,25 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body)
         },
         Qt::QueuedConnection);
     return call;
+}
+
+// The answer is counted as it arrives (nothing is read before it is complete), and a server that
+// trickles bytes forever still meets the deadline.
+void NetworkTransport::watchLimits(QNetworkReply* reply)
+{
+    const qint64 maxBytes = m_maxAnswerBytes;
+    connect(reply, &QNetworkReply::readyRead, reply, [reply, maxBytes]() {
+        if (reply->bytesAvailable() > maxBytes)
+            abortFor(reply, QStringLiteral("The answer is larger than %1 bytes.").arg(maxBytes));
+    });
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    const int deadlineMs = m_deadlineMs;
+    connect(deadline, &QTimer::timeout, reply, [reply, deadlineMs]() {
+        abortFor(reply, QStringLiteral("No complete answer within %1 seconds.")
+                            .arg(QString::number(deadlineMs / 1000.0)));
+    });
+    deadline->start(m_deadlineMs);
 }
 
 // A connection opened while another host was saved may have been trusted under the old rule;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApiTransport.h"
+#include "Limits.h"
 
 #include <QObject>
 #include <QString>
@@ -8,15 +9,16 @@
 #include <functional>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 // Sends the client's requests over HTTPS with one QNetworkAccessManager, so TLS connections are
-// reused: a transfer time-out, no cookies, no redirects followed, and certificate errors ignored
-// only where the trust rule allows it for the host saved at that moment.
+// reused: an idle time-out, a deadline for the whole request, a cap on the answer's size, no
+// cookies, no redirects followed, and certificate errors ignored only where the trust rule
+// allows it for the host saved at that moment.
 class NetworkTransport : public QObject, public ApiTransport
 {
     Q_OBJECT
 public:
-    static constexpr int DefaultTimeoutMs = 30000;
     static constexpr char TimedOutDescription[] = "The request timed out.";
 
     // savedHost tells the host the user saved, read at each certificate decision.
@@ -25,9 +27,10 @@ public:
 
     TransportCall* post(const QUrl& url, const QByteArray& body) override;
 
+    // Tests shorten these; the defaults are in Limits.
     void setTransferTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
-    int transferTimeout() const { return m_timeoutMs; }
-    int requestsInFlight() const { return m_inFlight; }
+    void setRequestDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
+    void setMaxAnswerBytes(qint64 bytes) { m_maxAnswerBytes = bytes; }
 
 signals:
     // True when the first request starts, false when the last one in flight has ended.
@@ -35,11 +38,14 @@ signals:
 
 private:
     void dropConnectionsIfHostChanged();
+    void watchLimits(QNetworkReply* reply);
     void requestEnded();
 
     QNetworkAccessManager* m_manager;
     std::function<QString()> m_savedHost;
     QString m_lastSavedHost;
-    int m_timeoutMs = DefaultTimeoutMs;
+    int m_timeoutMs = Limits::IdleTimeoutMs;
+    int m_deadlineMs = Limits::RequestDeadlineMs;
+    qint64 m_maxAnswerBytes = Limits::MaxAnswerBytes;
     int m_inFlight = 0;
 };

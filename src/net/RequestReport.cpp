@@ -2,6 +2,7 @@
 
 #include "ApiRequest.h"
 #include "Console.h"
+#include "Limits.h"
 
 void RequestReport::print(const ApiRequest& request)
 {
@@ -22,4 +23,11 @@ void RequestReport::print(const ApiRequest& request)
     case ApiRequest::Outcome::Pending:
         return;
     }
+}
+
+void RequestReport::printDroppedItems(int dropped)
+{
+    Console::print(QStringLiteral("the list holds only the first %1 items; %2 more were dropped")
+                       .arg(Limits::MaxListItems)
+                       .arg(dropped));
 }

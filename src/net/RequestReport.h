@@ -10,4 +10,6 @@ class RequestReport
 {
 public:
     static void print(const ApiRequest& request);
+    // A list or feed held more items than are kept.
+    static void printDroppedItems(int dropped);
 };

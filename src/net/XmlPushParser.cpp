@@ -4,36 +4,67 @@
 
 #include <QXmlStreamReader>
 
+namespace {
+constexpr qsizetype BlockBytes = 16 * 1024;
+}
+
 XmlPushParser::XmlPushParser(QByteArray data) : m_data(std::move(data)) {}
+
+XmlPushParser::~XmlPushParser() = default;
+
+bool XmlPushParser::feedNextBlock()
+{
+    if (m_fed >= m_data.size())
+        return false;
+    const qsizetype size = qMin(BlockBytes, m_data.size() - m_fed);
+    m_reader->addData(m_data.sliced(m_fed, size));
+    m_fed += size;
+    return true;
+}
 
 bool XmlPushParser::parse()
 {
-    QXmlStreamReader reader(m_data);
+    QXmlStreamReader reader;
     reader.setNamespaceProcessing(false);
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+    m_reader = &reader;
+    m_fed = 0;
+    feedNextBlock();
+    while (!reader.atEnd() || feedNextBlock()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && feedNextBlock())
+            continue;
+        if (reader.hasError())
+            break;
+        if (!m_handler)
+            continue;
+        switch (token) {
         case QXmlStreamReader::StartElement:
-            if (m_handler)
-                m_handler->didStartElement(reader.qualifiedName(), reader.attributes());
+            m_handler->didStartElement(reader.qualifiedName(), reader.attributes());
             break;
         case QXmlStreamReader::Characters:
-            if (m_handler && !reader.isCDATA())
+            if (!reader.isCDATA())
                 m_handler->foundCharacters(reader.text());
             break;
         case QXmlStreamReader::EndElement:
-            if (m_handler)
-                m_handler->didEndElement(reader.qualifiedName());
+            m_handler->didEndElement(reader.qualifiedName());
             break;
         default:
             break;
         }
     }
+    m_reader = nullptr;
     if (reader.hasError()) {
         if (m_handler)
             m_handler->parseErrorOccurred(reader.errorString());
         return false;
     }
     return true;
+}
+
+void XmlPushParser::abortParsing(const QString& reason)
+{
+    if (m_reader && !m_reader->hasError())
+        m_reader->raiseError(reason);
 }
 
 bool XmlPushParser::isWhiteSpaceOrNewline(QChar c)

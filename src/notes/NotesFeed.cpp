@@ -5,6 +5,7 @@
 #include "DataEndpoint.h"
 #include "ListRequest.h"
 #include "NotesFeedReader.h"
+#include "RequestReport.h"
 #include "ServerContract.h"
 
 namespace Form = ServerContract::Form;
@@ -86,6 +87,9 @@ void NotesFeed::handleXml(const QByteArray& body)
     NotesFeedReader::Result read = NotesFeedReader::read(body);
     if (!read.error.isEmpty())
         Console::print(QLatin1String(ParseErrorPrefix) + read.error);
+    if (read.dropped > 0)
+        RequestReport::printDroppedItems(read.dropped);
     m_noteObjects = std::move(read.notes);
     emit notesReloaded(m_noteObjects);
 }
+

@@ -1,5 +1,6 @@
 #include "NotesFeedReader.h"
 
+#include "Limits.h"
 #include "NoteDate.h"
 #include "ServerContract.h"
 #include "XmlPushParser.h"
@@ -10,9 +11,10 @@ NotesFeedReader::Result NotesFeedReader::read(const QByteArray& xml)
 {
     NotesFeedReader reader;
     XmlPushParser parser(xml);
+    reader.m_parser = &parser;
     parser.setDelegate(&reader);
     parser.parse();
-    return {std::move(reader.m_notes), std::move(reader.m_error)};
+    return {std::move(reader.m_notes), std::move(reader.m_error), reader.m_dropped};
 }
 
 void NotesFeedReader::clearItem()
@@ -74,6 +76,10 @@ void NotesFeedReader::didStartElement(QStringView name, const QXmlStreamAttribut
     QString* linkedId = nullptr;
     switch (elementOf(name)) {
     case Element::Item:
+        // An item inside an item would give the outer note the inner one's fields.
+        if (m_inItem)
+            return m_parser->abortParsing(QStringLiteral("an item inside an item"));
+        m_inItem = true;
         clearItem();
         m_textTarget = nullptr;
         return;
@@ -131,6 +137,11 @@ void NotesFeedReader::didEndElement(QStringView name)
 {
     if (elementOf(name) != Element::Item)
         return;
+    m_inItem = false;
+    if (m_notes.size() >= Limits::MaxListItems) {
+        ++m_dropped;
+        return;
+    }
     auto record = std::make_shared<Note>();
     record->id = m_itemId;
     record->note = m_itemNote;

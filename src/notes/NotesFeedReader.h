@@ -6,9 +6,12 @@
 #include <QList>
 #include <QString>
 
+class XmlPushParser;
+
 // Reads a notes feed, an XML document of <item> elements, into Note records in document order.
 // Each field's text is gathered piece by piece with white space trimmed from every piece; the
-// id elements carry their ids in a "value" attribute; unknown elements are ignored.
+// id elements carry their ids in a "value" attribute; unknown elements are ignored. An item inside
+// an item is a fatal error; items past Limits::MaxListItems are counted, not kept.
 class NotesFeedReader : private XmlEventHandler
 {
 public:
@@ -16,6 +19,7 @@ public:
     {
         QList<NoteRef> notes; // the items read, up to a fatal error if there was one
         QString error;        // the parser's description of a fatal error, or empty
+        int dropped = 0;      // items past Limits::MaxListItems, not read
     };
 
     static Result read(const QByteArray& xml);
@@ -45,8 +49,11 @@ private:
     static Element elementOf(QStringView name);
     void clearItem();
 
+    XmlPushParser* m_parser = nullptr;
     QList<NoteRef> m_notes;
     QString m_error;
+    int m_dropped = 0;
+    bool m_inItem = false;
     QString m_itemId, m_itemNote, m_itemDateTimeCreate, m_itemRealEstate, m_itemRealEstateId,
         m_itemProject, m_itemProjectId, m_itemTask, m_itemTaskId, m_itemGroup, m_itemGroupId,
         m_itemClient, m_itemClientId, m_itemOrder, m_itemOrderId;

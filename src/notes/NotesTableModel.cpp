@@ -57,12 +57,15 @@ QVariant NotesTableModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
+// Looks no further than the cell can show, so a note of many megabytes costs no more to paint
+// than a short one.
 QString NotesTableModel::firstLine(const QString& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype end = qMin(text.size(), qsizetype(MaxCellCharacters));
+    for (qsizetype i = 0; i < end; ++i) {
         const char16_t c = text[i].unicode();
         if ((c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029)
             return text.left(i);
     }
-    return text;
+    return end < text.size() ? text.left(end) + QChar(0x2026) : text;
 }

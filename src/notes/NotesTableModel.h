@@ -30,8 +30,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // A cell shows at most this many characters of a note, then an ellipsis.
+    static constexpr int MaxCellCharacters = 300;
+
     // The text before the first line break of any kind (U+000A to U+000D, U+0085, U+2028,
-    // U+2029), or the whole text when it has none.
+    // U+2029), or the whole text when it has none; cut at MaxCellCharacters.
     static QString firstLine(const QString& text);
 
 private:
