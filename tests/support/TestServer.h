@@ -57,7 +57,6 @@ private:
     bool adminCommand(const QByteArray& method, const QString& path, const QByteArray& body = {});
     QJsonArray adminArray(const QString& path);
     bool waitForPortLine();
-    static AdminReply parseReply(const QByteArray& raw);
 
     std::unique_ptr<QTemporaryDir> m_ownDir;
     // Standard error goes to a file here, so the server never blocks on a full pipe while a
