@@ -189,7 +189,8 @@ private slots:
             {u + "\"PHPSESSID\" is missing or not a string"});
         row("refusal without message", json(R"({"success":0,"PHPSESSID":""})"),
             {u + "the refusal has no \"error_message\""});
-        row("status 500", reply(500, "application/json", Accepted), {});
+        row("status 500", reply(500, "application/json", Accepted),
+            {"the server answered with HTTP status 500"});
         row("transport failure", failure("Host not found"), {"Host not found"});
     }
 
@@ -248,7 +249,8 @@ private slots:
         using enum ApiRequest::Outcome;
         const QString u = QStringLiteral("the server's answer cannot be read: ");
         const QString neither = u + "it is neither an XML list nor a JSON object";
-        const QByteArray refusal = R"({"success":0,"error_code":5,"error_message":"Neexistuje"})";
+        const QByteArray refusal =
+            "{\"success\":0,\"error_code\":5,\"error_message\":\"Neexistuje\\u001b]0;x\\u0007\"}";
         const ApiAnswer list = reply(200, "text/xml; charset=utf-8", Xml);
         const QStringList relogin{LoginUrl, LoginLine};
         const auto row = [](bool command, const char* name, const Answers& answers,
@@ -257,13 +259,18 @@ private slots:
                 << command << answers << printed << outcome;
         };
         for (const bool c : {false, true}) {
-            row(c, "error envelope", {json(refusal)}, {"Neexistuje"}, Refused);
-            row(c, "status 500", {reply(500, "text/xml", Xml)}, {}, HttpStatus);
-            row(c, "transport failure", {failure("Reset")}, {"Reset"}, TransportFailed);
+            row(c, "error envelope", {json(refusal)}, {u"Neexistuje\ufffd]0;x\ufffd"_qs}, Refused);
+            row(c, "status 500", {reply(500, "text/xml", Xml)},
+                {"the server answered with HTTP status 500"}, HttpStatus);
+            // Server and transport texts are printed as one safe line.
+            row(c, "transport failure", {failure("Reset\r\n\x1b[2J\u009b")},
+                {u"Reset\ufffd\ufffd\ufffd[2J\ufffd"_qs}, TransportFailed);
             row(c, c ? "code 3, login, repeat" : "code 2, login, repeat",
                 {lost(c ? 3 : 2), json(Accepted), c ? json(R"({"success":1})") : list},
                 relogin + QStringList{LoggedIn, c ? Deleted : XmlLine}, Succeeded);
         }
+        row(false, "a long message is cut", {failure(QString(600, 'x'))},
+            {QString(500, 'x') + QChar(0x2026)}, TransportFailed);
         row(false, "TEXT/XML", {reply(200, "TEXT/XML", Xml)}, {neither}, Unreadable);
         row(false, "no content type", {reply(200, {}, Xml)}, {neither}, Unreadable);
         row(false, "error code 0 beside success 1",

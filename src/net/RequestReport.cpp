@@ -4,6 +4,19 @@
 #include "Console.h"
 #include "Limits.h"
 
+QString RequestReport::safeMessage(const QString& message)
+{
+    QString safe = message.left(Limits::MaxMessageLength);
+    for (QChar& c : safe) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            c = QChar::ReplacementCharacter;
+    }
+    if (message.size() > Limits::MaxMessageLength)
+        safe += QChar(0x2026);
+    return safe;
+}
+
 void RequestReport::print(const ApiRequest& request)
 {
     switch (request.outcome()) {
@@ -14,12 +27,17 @@ void RequestReport::print(const ApiRequest& request)
     case ApiRequest::Outcome::Refused:
     case ApiRequest::Outcome::TransportFailed:
     case ApiRequest::Outcome::Cancelled:
-        Console::print(request.errorMessage());
+        Console::print(safeMessage(request.errorMessage()));
         return;
     case ApiRequest::Outcome::Unreadable:
-        Console::print(request.unreadablePrefix() + request.errorMessage());
+        Console::print(request.unreadablePrefix() + safeMessage(request.errorMessage()));
         return;
     case ApiRequest::Outcome::HttpStatus:
+        Console::print(request.httpStatus() == 0
+                           ? QStringLiteral("the server's answer is not an HTTP answer")
+                           : QStringLiteral("the server answered with HTTP status %1")
+                                 .arg(request.httpStatus()));
+        return;
     case ApiRequest::Outcome::Pending:
         return;
     }

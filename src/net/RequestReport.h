@@ -1,15 +1,21 @@
 #pragma once
 
+#include <QString>
+
 class ApiRequest;
 
 // The printed lines of request outcomes, written here and nowhere else: a success prints the
 // request's own line (if it has one), a refusal the server's message, a transport failure or a
-// cancellation its description, an unreadable answer what is wrong with it. A status other than
-// 200 prints nothing.
+// cancellation its description, an unreadable answer what is wrong with it, another status than
+// 200 that status. Messages that come from the server or the transport are made safe first.
 class RequestReport
 {
 public:
     static void print(const ApiRequest& request);
+    // One line of at most Limits::MaxMessageLength characters (then an ellipsis), every C0 and
+    // C1 control character and DEL replaced by U+FFFD, so a message can neither break the line
+    // nor drive the terminal.
+    static QString safeMessage(const QString& message);
     // A list or feed held more items than are kept.
     static void printDroppedItems(int dropped);
 };
