@@ -5,6 +5,7 @@
 #include "ServerContract.h"
 #include "TransportCall.h"
 
+#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <utility>
@@ -92,6 +93,21 @@ void ApiRequest::readErrorEnvelope(const QJsonObject& object)
     if (!JsonValues::readString(object, ServerContract::Json::ErrorMessage, &message))
         return unreadable(QStringLiteral("\"error_message\" is missing or not a string"));
     refuse(code, message);
+}
+
+bool ApiRequest::readSuccessObject(const QByteArray& body, QJsonObject* object, int* success)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(body);
+    if (!document.isObject()) {
+        unreadable(QStringLiteral("it is not a JSON object"));
+        return false;
+    }
+    *object = document.object();
+    if (!JsonValues::readInteger(*object, ServerContract::Json::Success, success)) {
+        unreadable(QStringLiteral("\"success\" is missing or not an integer"));
+        return false;
+    }
+    return true;
 }
 
 void ApiRequest::finish(Outcome outcome, const QString& message)

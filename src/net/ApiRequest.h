@@ -73,6 +73,9 @@ protected:
     void unreadable(const QString& why);
     // "error_code" and "error_message" of a JSON answer, as a refusal.
     void readErrorEnvelope(const QJsonObject& object);
+    // The body as a JSON object with an integer "success"; otherwise the answer is unreadable
+    // and false is returned.
+    bool readSuccessObject(const QByteArray& body, QJsonObject* object, int* success);
 
 private:
     void takeAnswer(const ApiAnswer& answer);

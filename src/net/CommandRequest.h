@@ -9,8 +9,8 @@ class CommandRequest : public ApiRequest
 {
     Q_OBJECT
 public:
-    CommandRequest(const ServerAddress::Composed& address, const QByteArray& body, QString successLine,
-                   QObject* parent = nullptr);
+    CommandRequest(const ServerAddress::Composed& address, const QByteArray& body,
+                   QString successLine, QObject* parent = nullptr);
 
     QString successLine() const override { return m_successLine; }
 

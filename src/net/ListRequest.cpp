@@ -6,7 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-ListRequest::ListRequest(const ServerAddress::Composed& address, const QByteArray& body, QObject* parent)
+ListRequest::ListRequest(const ServerAddress::Composed& address, const QByteArray& body,
+                         QObject* parent)
     : ApiRequest(address, body, parent)
 {
 }

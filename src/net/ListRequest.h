@@ -11,7 +11,8 @@ class ListRequest : public ApiRequest
 public:
     static constexpr char XmlLine[] = "vsetko prebehlo na serveri OK a mame XML data";
 
-    ListRequest(const ServerAddress::Composed& address, const QByteArray& body, QObject* parent = nullptr);
+    ListRequest(const ServerAddress::Composed& address, const QByteArray& body,
+                QObject* parent = nullptr);
 
     // The XML document of a success.
     const QByteArray& xml() const { return m_xml; }

@@ -6,13 +6,12 @@
 #include "Limits.h"
 #include "ServerContract.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
 
-LoginRequest::LoginRequest(const ServerAddress::Composed& address, const QString& login, const QString& password,
-                           QObject* parent)
+LoginRequest::LoginRequest(const ServerAddress::Composed& address, const QString& login,
+                           const QString& password, QObject* parent)
     : ApiRequest(address,
                  FormBody()
                      .add(ServerContract::Form::Login, login)
@@ -40,13 +39,10 @@ bool LoginRequest::isUsableSessionId(const QString& id)
 // "success" and "PHPSESSID" are both read before either is acted on.
 void LoginRequest::readAnswer(const ApiAnswer& answer)
 {
-    const QJsonDocument document = QJsonDocument::fromJson(answer.body);
-    if (!document.isObject())
-        return unreadable(QStringLiteral("it is not a JSON object"));
-    const QJsonObject object = document.object();
+    QJsonObject object;
     int success = 0;
-    if (!JsonValues::readInteger(object, ServerContract::Json::Success, &success))
-        return unreadable(QStringLiteral("\"success\" is missing or not an integer"));
+    if (!readSuccessObject(answer.body, &object, &success))
+        return;
     QString sessionId;
     if (!JsonValues::readString(object, ServerContract::Json::SessionId, &sessionId))
         return unreadable(QStringLiteral("\"PHPSESSID\" is missing or not a string"));

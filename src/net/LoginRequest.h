@@ -9,8 +9,8 @@ class LoginRequest : public ApiRequest
 {
     Q_OBJECT
 public:
-    LoginRequest(const ServerAddress::Composed& address, const QString& login, const QString& password,
-                 QObject* parent = nullptr);
+    LoginRequest(const ServerAddress::Composed& address, const QString& login,
+                 const QString& password, QObject* parent = nullptr);
 
     // The accepted session id; empty before a success.
     const QString& sessionId() const { return m_sessionId; }

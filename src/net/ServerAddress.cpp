@@ -51,12 +51,14 @@ ServerAddress::HostParts ServerAddress::split(const QString& typed)
         const QString rest = close < 0 ? QString() : host.mid(close + 1);
         if (close < 0 || QHostAddress(parts.name).protocol() != QAbstractSocket::IPv6Protocol ||
             (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':'))))
-            return {{}, -1, QStringLiteral("the host %1 is no valid IPv6 address").arg(quoted(host))};
+            return {
+                {}, -1, QStringLiteral("the host %1 is no valid IPv6 address").arg(quoted(host))};
         hasPort = !rest.isEmpty();
         portText = rest.mid(1);
     } else {
         if (host.count(QLatin1Char(':')) > 1)
-            return {{}, -1,
+            return {{},
+                    -1,
                     QStringLiteral("the host %1 is an IPv6 address without brackets")
                         .arg(quoted(host))};
         const qsizetype colon = host.indexOf(QLatin1Char(':'));
@@ -73,7 +75,8 @@ ServerAddress::HostParts ServerAddress::split(const QString& typed)
     if (hasPort) {
         parts.port = portNumber(portText);
         if (parts.port < 0)
-            return {{}, -1,
+            return {{},
+                    -1,
                     QStringLiteral("the port of the host %1 is not a number from 1 to 65535")
                         .arg(quoted(host))};
     }
