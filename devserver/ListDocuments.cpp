@@ -1,7 +1,7 @@
 #include "ListDocuments.h"
 
-#include "XmlListWriter.h"
 #include "ServerContract.h"
+#include "XmlListWriter.h"
 
 namespace Xml = ServerContract::Xml;
 

@@ -92,4 +92,3 @@ void NotesFeed::handleXml(const QByteArray& body)
     m_noteObjects = std::move(read.notes);
     emit notesReloaded(m_noteObjects);
 }
-
