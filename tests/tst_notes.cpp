@@ -115,7 +115,8 @@ private slots:
         created("repeated hour exists", "2021-10-31 02:30:00", "31.10.2021 02:30");
         row("a broken document keeps the items before the break",
             item("1") + item("2") + "<item><note>x</nope>", {"id=1", "id=2"},
-            {XmlLine, "failure error: Opening and ending tag mismatch."});
+            {XmlLine, "failure error: Opening and ending tag mismatch.",
+             "the list is incomplete: it shows the 2 items read before the error"});
     }
 
     // The answer replaces the notes read before, and the views are told.

@@ -117,5 +117,5 @@ void XmlItemList::didEndElement(QStringView name)
 
 void XmlItemList::parseErrorOccurred(const QString& description)
 {
-    Console::print(QStringLiteral("failure error: ") + description);
+    RequestReport::printBrokenList(description, qMin(m_items, Limits::MaxListItems));
 }

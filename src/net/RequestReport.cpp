@@ -49,3 +49,11 @@ void RequestReport::printDroppedItems(int dropped)
                        .arg(Limits::MaxListItems)
                        .arg(dropped));
 }
+
+void RequestReport::printBrokenList(const QString& description, qsizetype itemsRead)
+{
+    Console::print(QStringLiteral("failure error: ") + safeMessage(description));
+    Console::print(QStringLiteral("the list is incomplete: it shows the %1 items read before the "
+                                  "error")
+                       .arg(itemsRead));
+}

@@ -18,4 +18,7 @@ public:
     static QString safeMessage(const QString& message);
     // A list or feed held more items than are kept.
     static void printDroppedItems(int dropped);
+    // A list or feed broke off: the parser's description, then that only the items read before
+    // the break are shown.
+    static void printBrokenList(const QString& description, qsizetype itemsRead);
 };

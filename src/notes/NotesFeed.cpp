@@ -86,7 +86,7 @@ void NotesFeed::handleXml(const QByteArray& body)
 {
     NotesFeedReader::Result read = NotesFeedReader::read(body);
     if (!read.error.isEmpty())
-        Console::print(QLatin1String(ParseErrorPrefix) + read.error);
+        RequestReport::printBrokenList(read.error, read.notes.size());
     if (read.dropped > 0)
         RequestReport::printDroppedItems(read.dropped);
     m_noteObjects = std::move(read.notes);

@@ -19,7 +19,6 @@ public:
     static constexpr char SavedLine[] = "poznamka uspesne ulozena";
     static constexpr char AddedLine[] = "poznamka uspesne pridana";
     static constexpr char DeletedLine[] = "poznamka uspesne zmazana";
-    static constexpr char ParseErrorPrefix[] = "failure error: ";
 
     explicit NotesFeed(MemberCenter& membercenter, QObject* parent = nullptr);
     ~NotesFeed() override;
