@@ -1,8 +1,5 @@
-// Compiled twice: as part of a target that may use notes/ (it must build) and as part of one that
-// sits below it in net/ (it must not find the header).
+// Compiled for a target that may use notes/ (it builds) and for one in net/ (the header is not
+// found).
 #include "NotesFeed.h"
 
-int notesFeedSize()
-{
-    return static_cast<int>(sizeof(NotesFeed));
-}
+int notesFeedSize() { return static_cast<int>(sizeof(NotesFeed)); }

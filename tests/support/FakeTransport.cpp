@@ -42,39 +42,3 @@ bool FakeTransport::answer(const ApiAnswer& answer, int index)
     at(index).call->deliver(answer);
     return true;
 }
-
-bool FakeTransport::answerBody(const QByteArray& body, const QByteArray& contentType, int index)
-{
-    ApiAnswer reply;
-    reply.statusCode = 200;
-    reply.hasContentType = !contentType.isNull();
-    reply.contentType = contentType;
-    reply.body = body;
-    return answer(reply, index);
-}
-
-bool FakeTransport::answerJson(const QByteArray& json, int index)
-{
-    return answerBody(json, QByteArrayLiteral("application/json"), index);
-}
-
-bool FakeTransport::answerXml(const QByteArray& xml, int index)
-{
-    return answerBody(xml, QByteArrayLiteral("text/xml; charset=utf-8"), index);
-}
-
-bool FakeTransport::answerStatus(int status, const QByteArray& body, int index)
-{
-    ApiAnswer reply;
-    reply.statusCode = status;
-    reply.body = body;
-    return answer(reply, index);
-}
-
-bool FakeTransport::failTransport(const QString& description, int index)
-{
-    ApiAnswer reply;
-    reply.transportFailed = true;
-    reply.errorDescription = description;
-    return answer(reply, index);
-}

@@ -34,11 +34,26 @@ public:
 
     // Each returns false when that request cannot be answered any more.
     bool answer(const ApiAnswer& answer, int index = -1);
-    bool answerJson(const QByteArray& json, int index = -1);
-    bool answerXml(const QByteArray& xml, int index = -1);
-    bool answerStatus(int status, const QByteArray& body = {}, int index = -1);
-    bool answerBody(const QByteArray& body, const QByteArray& contentType, int index = -1);
-    bool failTransport(const QString& description, int index = -1);
+    bool answerBody(const QByteArray& body, const QByteArray& contentType, int index = -1)
+    {
+        return answer({false, {}, 200, !contentType.isNull(), contentType, body}, index);
+    }
+    bool answerJson(const QByteArray& json, int index = -1)
+    {
+        return answerBody(json, "application/json", index);
+    }
+    bool answerXml(const QByteArray& xml, int index = -1)
+    {
+        return answerBody(xml, "text/xml; charset=utf-8", index);
+    }
+    bool answerStatus(int status, const QByteArray& body = {}, int index = -1)
+    {
+        return answer({false, {}, status, false, {}, body}, index);
+    }
+    bool failTransport(const QString& description, int index = -1)
+    {
+        return answer({true, description, 0, false, {}, {}}, index);
+    }
 
 private:
     int resolve(int index) const;

@@ -1,14 +1,19 @@
 #pragma once
 
-#include <QMetaObject>
+#include "Console.h"
+
 #include <QStringList>
 
 // Records every line the program prints while it is alive.
 class PrintedLines
 {
 public:
-    PrintedLines();
-    ~PrintedLines();
+    PrintedLines()
+        : m_connection(QObject::connect(&Console::instance(), &Console::linePrinted,
+                                        [this](const QString& line) { m_lines.append(line); }))
+    {
+    }
+    ~PrintedLines() { QObject::disconnect(m_connection); }
     PrintedLines(const PrintedLines&) = delete;
     PrintedLines& operator=(const PrintedLines&) = delete;
 
