@@ -22,7 +22,10 @@ namespace {
 class NoTransport : public ApiTransport
 {
 public:
-    TransportCall* post(const QUrl&, const QByteArray&) override { return new TransportCall({}); }
+    TransportCall* post(const QUrl&, const QByteArray&, Resend) override
+    {
+        return new TransportCall({});
+    }
 };
 
 QByteArray clients(int count)

@@ -18,7 +18,7 @@ StubTransport* transport = nullptr;
 MemberCenter* memberCenter = nullptr;
 } // namespace
 
-TransportCall* StubTransport::post(const QUrl&, const QByteArray&)
+TransportCall* StubTransport::post(const QUrl&, const QByteArray&, Resend)
 {
     m_lastCall = new TransportCall({});
     return m_lastCall;

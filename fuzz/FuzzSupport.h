@@ -32,7 +32,7 @@ QByteArray bytesOf(const std::uint8_t* data, std::size_t size);
 class StubTransport : public ApiTransport
 {
 public:
-    TransportCall* post(const QUrl& url, const QByteArray& body) override;
+    TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) override;
 
     // The call of the latest post; owned by its request.
     TransportCall* lastCall() const { return m_lastCall; }

@@ -16,4 +16,8 @@ struct ApiAnswer
     bool hasContentType = false;
     QByteArray contentType;
     QByteArray body;
+
+    // The request may have reached the server before the exchange failed (the connection closed
+    // or timed out after sending), so whatever it asked may have been done.
+    bool maybeReceived = false;
 };

@@ -24,7 +24,9 @@ void ApiRequest::start(ApiTransport& transport)
                QStringLiteral("invalid server address, nothing was sent: ") + m_address.problem);
         return;
     }
-    TransportCall* call = transport.post(m_address.url, m_body);
+    TransportCall* call =
+        transport.post(m_address.url, m_body,
+                       mayBeResent() ? ApiTransport::Resend::Allowed : ApiTransport::Resend::Never);
     call->setParent(this);
     m_call = call;
     connect(call, &TransportCall::answered, this, &ApiRequest::takeAnswer);
@@ -61,8 +63,10 @@ void ApiRequest::takeAnswer(const ApiAnswer& answer)
     m_httpStatus = answer.statusCode;
     if (answer.statusCode != 0 && answer.statusCode != 200)
         return finish(Outcome::HttpStatus);
-    if (answer.transportFailed)
+    if (answer.transportFailed) {
+        m_maybeReceived = answer.maybeReceived;
         return finish(Outcome::TransportFailed, answer.errorDescription);
+    }
     if (answer.statusCode == 0)
         return finish(Outcome::HttpStatus);
     readAnswer(answer);

@@ -53,6 +53,11 @@ public:
     const QUrl& url() const { return m_address.url; }
     const QByteArray& body() const { return m_body; }
 
+    // A failed exchange after which the server may have carried the request out.
+    bool mayHaveReachedServer() const { return m_maybeReceived; }
+    // Whether the transport may send the request again when a connection closes unanswered.
+    virtual bool mayBeResent() const { return true; }
+
     // The printed line of a success, if any; the head of the line for an unreadable answer.
     virtual QString successLine() const { return {}; }
     virtual QString unreadablePrefix() const;
@@ -86,6 +91,7 @@ private:
     QPointer<TransportCall> m_call;
     Outcome m_outcome = Outcome::Pending;
     int m_httpStatus = 0;
+    bool m_maybeReceived = false;
     int m_errorCode = 0;
     QString m_errorMessage;
 };

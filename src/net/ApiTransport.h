@@ -11,7 +11,13 @@ class ApiTransport
 public:
     virtual ~ApiTransport() = default;
 
+    enum class Resend
+    {
+        Allowed, // asking twice does no harm (a login, a list)
+        Never,   // a command: sent at most once, even when the connection closes unanswered
+    };
+
     // The caller owns the returned call. Its answer is delivered on the main thread, never
     // before this function has returned.
-    virtual TransportCall* post(const QUrl& url, const QByteArray& body) = 0;
+    virtual TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) = 0;
 };

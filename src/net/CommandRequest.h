@@ -13,6 +13,7 @@ public:
                    QString successLine, QObject* parent = nullptr);
 
     QString successLine() const override { return m_successLine; }
+    bool mayBeResent() const override { return false; }
 
 protected:
     void readAnswer(const ApiAnswer& answer) override;

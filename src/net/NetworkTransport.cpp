@@ -10,6 +10,8 @@
 #include <QSslError>
 #include <QTimer>
 
+#include <cstring>
+
 #include <utility>
 
 namespace {
@@ -45,6 +47,37 @@ void abortFor(QNetworkReply* reply, const QString& reason)
     reply->abort();
 }
 
+// A request body that can be read once and never rewound: Qt then cannot send the request a
+// second time when the connection closes before an answer (it reports ContentReSendError).
+class OneShotBody : public QIODevice
+{
+public:
+    OneShotBody(QByteArray data, QObject* parent) : QIODevice(parent), m_data(std::move(data))
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return m_data.size() - m_read + QIODevice::bytesAvailable();
+    }
+    bool reset() override { return false; }
+
+protected:
+    qint64 readData(char* out, qint64 max) override
+    {
+        const qint64 count = qMin(max, qint64(m_data.size()) - m_read);
+        std::memcpy(out, m_data.constData() + m_read, size_t(count));
+        m_read += count;
+        return count;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_read = 0;
+};
+
 // A reply aborted by its caller is never read, so OperationCanceledError here is one of this
 // transport's own limits, or else Qt's idle time-out.
 ApiAnswer answerOf(QNetworkReply* reply)
@@ -55,10 +88,19 @@ ApiAnswer answerOf(QNetworkReply* reply)
     if (reply->error() != QNetworkReply::NoError) {
         answer.transportFailed = true;
         const QString reason = reply->property(AbortReasonProperty).toString();
-        answer.errorDescription = !reason.isEmpty() ? reason
-                                  : reply->error() == QNetworkReply::OperationCanceledError
-                                      ? QString::fromLatin1(NetworkTransport::TimedOutDescription)
-                                      : reply->errorString();
+        const QNetworkReply::NetworkError error = reply->error();
+        answer.errorDescription =
+            !reason.isEmpty() ? reason
+            : error == QNetworkReply::OperationCanceledError
+                ? QString::fromLatin1(NetworkTransport::TimedOutDescription)
+            : error == QNetworkReply::ContentReSendError
+                ? QString::fromLatin1(NetworkTransport::ClosedUnansweredDescription)
+                : reply->errorString();
+        // Failures after the request went out; before it, the server cannot have seen it.
+        answer.maybeReceived = error == QNetworkReply::RemoteHostClosedError ||
+                               error == QNetworkReply::ContentReSendError ||
+                               error == QNetworkReply::OperationCanceledError ||
+                               error == QNetworkReply::ProtocolFailure || status.isValid();
         return answer;
     }
     answer.hasContentType = reply->hasRawHeader("Content-Type");
@@ -77,10 +119,20 @@ NetworkTransport::NetworkTransport(std::function<QString()> savedHost, QObject* 
 
 NetworkTransport::~NetworkTransport() = default;
 
-TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body)
+TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, Resend resend)
 {
     dropConnectionsIfHostChanged();
-    QNetworkReply* reply = m_manager->post(makeRequest(url, m_timeoutMs), body);
+    QNetworkRequest request = makeRequest(url, m_timeoutMs);
+    QNetworkReply* reply = nullptr;
+    if (resend == Resend::Never) {
+        request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+        request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+        auto* once = new OneShotBody(body, nullptr);
+        reply = m_manager->post(request, once);
+        once->setParent(reply);
+    } else {
+        reply = m_manager->post(request, body);
+    }
     if (++m_inFlight == 1)
         emit busyChanged(true);
     connect(reply, &QObject::destroyed, this, &NetworkTransport::requestEnded);

@@ -20,12 +20,14 @@ class NetworkTransport : public QObject, public ApiTransport
     Q_OBJECT
 public:
     static constexpr char TimedOutDescription[] = "The request timed out.";
+    static constexpr char ClosedUnansweredDescription[] =
+        "The connection closed before the answer, and the request was not sent again.";
 
     // savedHost tells the host the user saved, read at each certificate decision.
     explicit NetworkTransport(std::function<QString()> savedHost, QObject* parent = nullptr);
     ~NetworkTransport() override;
 
-    TransportCall* post(const QUrl& url, const QByteArray& body) override;
+    TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) override;
 
     // Tests shorten these; the defaults are in Limits.
     void setTransferTimeout(int milliseconds) { m_timeoutMs = milliseconds; }

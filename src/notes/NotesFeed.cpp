@@ -76,10 +76,19 @@ void NotesFeed::sendCommand(const char* action, const char* successLine,
                             std::function<QList<QPair<const char*, QString>>()> parameters)
 {
     m_endpoint->requestCommand(QLatin1String(action), QLatin1String(successLine),
-                               std::move(parameters), [this](const CommandRequest& request) {
-                                   if (request.outcome() == ApiRequest::Outcome::Succeeded)
-                                       actionGetXMLItems();
-                               });
+                               std::move(parameters),
+                               [this](const CommandRequest& request) { commandEnded(request); });
+}
+
+// A command is sent once only; when its answer was lost on the way, the list shows what the
+// server holds now.
+void NotesFeed::commandEnded(const CommandRequest& request)
+{
+    if (request.outcome() == ApiRequest::Outcome::TransportFailed && request.mayHaveReachedServer())
+        Console::print(QLatin1String(UnknownOutcomeLine));
+    else if (request.outcome() != ApiRequest::Outcome::Succeeded)
+        return;
+    actionGetXMLItems();
 }
 
 void NotesFeed::handleXml(const QByteArray& body)

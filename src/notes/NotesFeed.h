@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 
+class CommandRequest;
 class DataEndpoint;
 class MemberCenter;
 
@@ -19,6 +20,9 @@ public:
     static constexpr char SavedLine[] = "poznamka uspesne ulozena";
     static constexpr char AddedLine[] = "poznamka uspesne pridana";
     static constexpr char DeletedLine[] = "poznamka uspesne zmazana";
+    static constexpr char UnknownOutcomeLine[] =
+        "the answer was lost: the server may or may not have carried out the command; the notes "
+        "are loaded again";
 
     explicit NotesFeed(MemberCenter& membercenter, QObject* parent = nullptr);
     ~NotesFeed() override;
@@ -51,6 +55,7 @@ signals:
     void notesReloaded(const QList<NoteRef>& notes);
 
 private:
+    void commandEnded(const CommandRequest& request);
     void sendCommand(const char* action, const char* successLine,
                      std::function<QList<QPair<const char*, QString>>()> parameters);
 

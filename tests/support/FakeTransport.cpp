@@ -2,7 +2,7 @@
 
 #include "TransportCall.h"
 
-TransportCall* FakeTransport::post(const QUrl& url, const QByteArray& body)
+TransportCall* FakeTransport::post(const QUrl& url, const QByteArray& body, Resend)
 {
     auto* call = new TransportCall({});
     m_sent.append({url, body, call});

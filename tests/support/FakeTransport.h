@@ -23,7 +23,7 @@ public:
         QPointer<TransportCall> call;
     };
 
-    TransportCall* post(const QUrl& url, const QByteArray& body) override;
+    TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) override;
 
     int count() const { return static_cast<int>(m_sent.size()); }
     const Sent& at(int index) const;
