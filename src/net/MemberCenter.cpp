@@ -112,5 +112,4 @@ void MemberCenter::setSession(bool loggedIn, const QString& sessionId)
     m_store.setBool(loggedIn, QLatin1String(SettingsStore::IsLoggedIn));
     m_store.setObject(sessionId, QLatin1String(SettingsStore::SessionId));
     m_store.synchronize();
-    emit sessionChanged();
 }

@@ -57,10 +57,6 @@ public:
     // The login in flight, or the last one made.
     LoginRequest* dataTask() const;
 
-signals:
-    // The session id or the logged-in flag changed.
-    void sessionChanged();
-
 private:
     void loginFinished(LoginRequest* request);
     void clearSession();
