@@ -127,7 +127,7 @@ HttpReply ApiHandler::addNote(const FormDecoder::Fields& form)
         return failure(StorageFailure, QStringLiteral("Poznámku sa nepodarilo uložiť."));
     if (!m_options.addNoteAnswersId)
         return success();
-    return success({{Form::NoteId, QString::number(id)}});
+    return success({{Contract::Json::NewNoteId, QString::number(id)}});
 }
 
 HttpReply ApiHandler::deleteNote(const FormDecoder::Fields& form)

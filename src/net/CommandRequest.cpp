@@ -1,6 +1,7 @@
 #include "CommandRequest.h"
 
 #include "ApiAnswer.h"
+#include "ServerContract.h"
 
 #include <QJsonObject>
 
@@ -18,7 +19,13 @@ void CommandRequest::readAnswer(const ApiAnswer& answer)
     int success = 0;
     if (!readSuccessObject(answer.body, &object, &success))
         return;
-    if (success == 1)
+    if (success == 1) {
+        const QJsonValue id = object.value(QLatin1String(ServerContract::Json::NewNoteId));
+        if (id.isString())
+            m_noteId = id.toString();
+        else if (id.isDouble() && id.toDouble() == double(id.toInteger()))
+            m_noteId = QString::number(id.toInteger());
         return succeed();
+    }
     readErrorEnvelope(object);
 }

@@ -14,10 +14,14 @@ public:
 
     QString successLine() const override { return m_successLine; }
     bool mayBeResent() const override { return false; }
+    // The "NoteID" of a successful answer, when the server names the note it created (as text
+    // or as a number); empty otherwise.
+    const QString& noteId() const { return m_noteId; }
 
 protected:
     void readAnswer(const ApiAnswer& answer) override;
 
 private:
     QString m_successLine;
+    QString m_noteId;
 };

@@ -43,6 +43,31 @@ void RequestReport::print(const ApiRequest& request)
     }
 }
 
+QString RequestReport::failureReason(const ApiRequest& request)
+{
+    switch (request.outcome()) {
+    case ApiRequest::Outcome::Refused:
+        return tr("the server refused it: %1").arg(safeMessage(request.errorMessage()));
+    case ApiRequest::Outcome::TransportFailed:
+        return request.mayHaveReachedServer()
+                   ? tr("the connection broke before the server answered")
+                   : tr("the server could not be reached (%1)")
+                         .arg(safeMessage(request.errorMessage()));
+    case ApiRequest::Outcome::Unreadable:
+        return tr("the server's answer could not be read");
+    case ApiRequest::Outcome::HttpStatus:
+        return request.httpStatus() == 0
+                   ? tr("the server's answer is not an HTTP answer")
+                   : tr("the server answered with HTTP status %1").arg(request.httpStatus());
+    case ApiRequest::Outcome::Cancelled:
+        return tr("it was cancelled");
+    case ApiRequest::Outcome::Succeeded:
+    case ApiRequest::Outcome::Pending:
+        break;
+    }
+    return {};
+}
+
 void RequestReport::printDroppedItems(int dropped)
 {
     Console::print(QStringLiteral("the list holds only the first %1 items; %2 more were dropped")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class ApiRequest;
@@ -10,8 +11,13 @@ class ApiRequest;
 // 200 that status. Messages that come from the server or the transport are made safe first.
 class RequestReport
 {
+    Q_DECLARE_TR_FUNCTIONS(RequestReport)
+
 public:
     static void print(const ApiRequest& request);
+    // Why a request failed, in words for the window (translated): "the server could not be
+    // reached", the server's own refusal, and so on. Empty for a success.
+    static QString failureReason(const ApiRequest& request);
     // One line of at most Limits::MaxMessageLength characters (then an ellipsis), every C0 and
     // C1 control character and DEL replaced by U+FFFD, so a message can neither break the line
     // nor drive the terminal.

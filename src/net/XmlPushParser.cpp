@@ -42,7 +42,9 @@ bool XmlPushParser::parse()
             m_handler->didStartElement(reader.qualifiedName(), reader.attributes());
             break;
         case QXmlStreamReader::Characters:
-            if (!reader.isCDATA())
+            if (reader.isCDATA())
+                m_handler->foundCDATA(reader.text());
+            else
                 m_handler->foundCharacters(reader.text());
             break;
         case QXmlStreamReader::EndElement:

@@ -7,10 +7,10 @@ class QXmlStreamReader;
 class XmlEventHandler;
 
 // Runs a QXmlStreamReader over a whole document and pushes its events to a handler: element
-// start (name as written, attributes), character data, element end, and the first fatal error,
-// after which it stops. The bytes are handed to the reader a block at a time, so a document that
-// breaks off (bad UTF-8 included) still delivers everything before the break. CDATA sections,
-// comments, processing instructions and the DTD contribute nothing; namespaces are not
+// start (name as written, attributes), character data, CDATA sections, element end, and the
+// first fatal error, after which it stops. The bytes are handed to the reader a block at a time,
+// so a document that breaks off (bad UTF-8 included) still delivers everything before the break.
+// Comments, processing instructions and the DTD contribute nothing; namespaces are not
 // processed; no external entity is ever loaded, and entity expansion stays within
 // QXmlStreamReader's limit.
 class XmlPushParser

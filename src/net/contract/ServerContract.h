@@ -55,6 +55,8 @@ inline constexpr char Success[] = "success";
 inline constexpr char SessionId[] = "PHPSESSID";
 inline constexpr char ErrorCode[] = "error_code";
 inline constexpr char ErrorMessage[] = "error_message";
+// The id of the note that add_note created; not every server sends it.
+inline constexpr char NewNoteId[] = "NoteID";
 } // namespace Json
 
 // "error_code" values with a meaning of their own: the session is gone and a new login is due.
