@@ -63,6 +63,7 @@ private slots:
     {
         m_settings = std::make_unique<TestSettings>();
         m_settings->save(QStringLiteral("localhost:1"), QStringLiteral("demo"), "demo");
+        qRegisterMetaType<NotesFeed::CommandResult>();
         SettingsStore::shared().setObject("s1", QLatin1String(SettingsStore::SessionId));
         m_transport = std::make_unique<FakeTransport>();
         m_session = std::make_unique<MemberCenter>(SettingsStore::shared(), *m_transport);
@@ -89,18 +90,17 @@ private slots:
             {"id=1; note=text; created=04.05.2017 13:07; realEstate=Dom; realEstateId=3; "
              "project=Roof; projectId=12; task=Call; group=Team; groupId=5; "
              "client=Alpha; clientId=7; order=O-1; orderId=8"});
-        row("entities and an escaped carriage return kept; blanks, line breaks, Unicode separators "
-            "and no-break space around dropped",
+        row("a note is exactly its character data: entities, an escaped carriage return, blanks, "
+            "separators, no-break spaces and CDATA kept; text after its end tag is not",
             "<item><note>\xE2\x80\xA8\xC2\xA0\n   a &amp; b &lt;c&gt; &quot;+&apos; % = "
-            "&#233;&#13;\nz \t\r\n\xC2\x85\xE2\x80\xA9</note></item>",
-            {"note=a & b <c> \"+' % = \u00e9\r\nz"});
-        row("each piece trimmed, also after the end tag; CDATA and comments add nothing",
-            "<item><note> one <!-- c --> two<![CDATA[x]]> </note><note> three </note> four </item>",
-            {"note=onetwothreefour"});
+            "&#233;&#13;\nz \t\r\n\xC2\x85\xE2\x80\xA9</note></item><item><note> one <!-- c "
+            "--> two<![CDATA[x]]> </note><note> ]]&gt; </note> four </item>",
+            {"note=\u2028\u00a0\n   a & b <c> \"+' % = \u00e9\r\nz \t\n\u0085\u2029",
+             "note= one  twox  ]]> "});
         row("document order; empty and unknown elements",
             item("3") + "<item/><item><NoteID>1</NoteID><unknown>x</unknown>y<note><![CDATA[z]]>"
                         "</note></item>",
-            {"id=3", "", "id=1"});
+            {"id=3", "", "id=1; note=z"});
         row("an answer without items empties the list", {}, {});
         const auto created = [&row](const char* name, const QByteArray& server, const char* shown) {
             row(name, "<item><datetime_create>" + server + "</datetime_create></item>",
@@ -135,8 +135,8 @@ private slots:
                                           "clientKeyword=&projectKeyword=&limit=100");
         QVERIFY(m_transport->answerXml(feed(items)));
         QStringList records;
-        for (const NoteRef& note : m_feed->noteObjects())
-            records << fieldsOf(*note);
+        for (const Note& note : m_feed->noteObjects())
+            records << fieldsOf(note);
         QCOMPARE(records, notes);
         QCOMPARE(reloads, QList<QVariantList>{{QVariant::fromValue(m_feed->noteObjects())}});
         QCOMPARE(printed.lines(), lines);
@@ -145,51 +145,46 @@ private slots:
     void command_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<bool>("selected");   // otherwise the current note is the empty record
         QTest::addColumn<QByteArray>("sent"); // after "PHPSESSID=s1&action="
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QStringList>("lines"); // "logged in": the session was lost first
-        const auto row = [](const char* name, const char* command, bool selected,
-                            const QByteArray& sent, const QStringList& lines,
+        const auto row = [](const char* name, const char* command, const QByteArray& sent,
+                            const QStringList& lines,
                             const QByteArray& answer = R"({"success":1})") {
-            QTest::newRow(name) << command << selected << sent << answer << lines;
+            QTest::newRow(name) << command << sent << answer << lines;
         };
         const QByteArray text = "a%2Bb%26c%3Dd%25%0D%0A%C5%BD%F0%9F%98%80%0Ariadok%202";
-        row("save the selected note", "save", true,
-            "edit_note&NoteID=7&note=" + text + "&ProjectID=12&ClientID=3", {NotesFeed::SavedLine});
-        row("add a draft while nothing is selected", "add", false,
-            "add_note&note=" + text + "&ProjectID=12&ClientID=3", {NotesFeed::AddedLine});
-        row("save before any selection, refused", "save", false,
-            "edit_note&NoteID=&note=&ProjectID=&ClientID=", {"Pozn\u00e1mka nie je"},
+        row("save", "save", "edit_note&NoteID=7&note=" + text + "&ProjectID=12&ClientID=3",
+            {NotesFeed::SavedLine});
+        row("add", "add", "add_note&note=" + text + "&ProjectID=12&ClientID=3",
+            {NotesFeed::AddedLine});
+        row("save refused", "save", "edit_note&NoteID=7&note=" + text + "&ProjectID=12&ClientID=3",
+            {"Pozn\u00e1mka nie je"},
             R"({"success":0,"error_code":5,"error_message":"Pozn\u00e1mka nie je"})");
-        row("save whose answer was lost", "save", true,
+        row("save whose answer was lost", "save",
             "edit_note&NoteID=7&note=" + text + "&ProjectID=12&ClientID=3",
             {"Connection closed", NotesFeed::UnknownOutcomeLine}, "closed");
-        row("delete after a new login", "delete", true, "delete_note&NoteID=7",
+        row("delete after a new login", "delete", "delete_note&NoteID=7",
             {"https://localhost:1/api/login.php", "login=demo&password=********", "logged in",
              NotesFeed::DeletedLine});
     }
 
     // A success prints its line and reloads the notes with the keywords held when it arrives; a
-    // refusal prints the server's message. No command changes the current note.
+    // refusal prints the server's message; a lost answer reloads and says so.
     void command()
     {
         QFETCH(QString, command);
-        QFETCH(bool, selected);
         QFETCH(QByteArray, sent);
         QFETCH(QByteArray, answer);
         QFETCH(QStringList, lines);
         const bool lost = lines.contains("logged in");
-        const NoteRef record =
-            NotesFeedReader::read(feed(Selected)).notes.value(0, std::make_shared<Note>());
-        if (selected)
-            m_feed->setNote(record);
-        const QString current = fieldsOf(*m_feed->note());
+        const Note record = NotesFeedReader::read(feed(Selected)).notes.value(0);
         m_feed->setKeywords("a", "b", "c");
         const PrintedLines printed;
-        command == "save"  ? m_feed->actionSaveXMLItem()
-        : command == "add" ? m_feed->actionAddXMLItem(*record)
-                           : m_feed->actionDeleteXMLItem();
+        QSignalSpy ended(m_feed.get(), &NotesFeed::commandEnded);
+        command == "save"  ? m_feed->actionSaveXMLItem(record)
+        : command == "add" ? m_feed->actionAddXMLItem(record)
+                           : m_feed->actionDeleteXMLItem(record);
         QCOMPARE(m_transport->at(0).body, "PHPSESSID=s1&action=" + sent);
         m_feed->setKeywords(" a+b&c=d% ", Slovak, "\U0001F600\nx");
         if (lost) {
@@ -201,14 +196,44 @@ private slots:
         QVERIFY(closed ? m_transport->answer({true, "Connection closed", 0, {}, {}, {}, true})
                        : m_transport->answerJson(answer));
         QCOMPARE(printed.lines(), lines);
+        QCOMPARE(ended.size(), 1);
+        const auto result = ended.first().first().value<NotesFeed::CommandResult>();
+        QCOMPARE(result.outcomeUnknown, closed);
         const bool done = closed || answer.contains(R"("success":1)");
+        QCOMPARE(result.succeeded(), done && !closed);
         QCOMPARE(m_transport->count(), (lost ? 3 : 1) + (done ? 1 : 0));
-        QCOMPARE(fieldsOf(*m_feed->note()), current);
         if (done)
             QCOMPARE(m_transport->at(-1).body,
                      "PHPSESSID=" + QByteArray(lost ? "s2" : "s1") +
                          "&action=xml_notes&noteKeyword=%20a%2Bb%26c%3Dd%25%20&clientKeyword=" +
                          SlovakEncoded + "&projectKeyword=%F0%9F%98%80%0Ax&limit=100");
+    }
+
+    // Commands wait for each other in the order given; a search runs beside them and cancels
+    // none. The server names a new note in its answer, as text or as a number.
+    void commandsQueueBesideSearches()
+    {
+        const PrintedLines printed;
+        Note first, second;
+        first.id = "1";
+        second.note = "new";
+        QSignalSpy ended(m_feed.get(), &NotesFeed::commandEnded);
+        m_feed->actionDeleteXMLItem(first);
+        m_feed->actionAddXMLItem(second);
+        m_feed->actionGetXMLItems();
+        QCOMPARE(m_transport->bodies(),
+                 (QList<QByteArray>{"PHPSESSID=s1&action=delete_note&NoteID=1",
+                                    "PHPSESSID=s1&action=xml_notes&noteKeyword=&clientKeyword=&"
+                                    "projectKeyword=&limit=100"}));
+        QVERIFY(m_transport->answerXml(feed(item("1")), 1));
+        QVERIFY(m_transport->answerJson(R"({"success":1})", 0));
+        QVERIFY(m_transport->at(3).body.contains("action=add_note&note=new"));
+        QVERIFY(m_transport->answerJson(R"({"success":1,"NoteID":42})", 3));
+        QCOMPARE(printed.lines(), (QStringList{XmlLine, NotesFeed::DeletedLine,
+                                               NotesFeed::AddedLine}));
+        QCOMPARE(ended.size(), 2);
+        QCOMPARE(ended.at(1).first().value<NotesFeed::CommandResult>().newNoteId, "42");
+        QCOMPARE(m_transport->count(), 5); // a reload after each command
     }
 
     void mailLink_data()

@@ -1,8 +1,11 @@
 // The application as a user meets it, end to end against the substitute server.
 
 #include "AppDelegate.h"
+#include "ApiRequest.h"
 #include "ClientList.h"
 #include "DataEndpoint.h"
+#include "DraftStore.h"
+#include "DraftsDialog.h"
 #include "Engine.h"
 #include "ListRequest.h"
 #include "Localization.h"
@@ -21,7 +24,10 @@
 #include "support/Wait.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QJsonObject>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -50,23 +56,52 @@ class WindowTest : public QObject
     MainWindow& window() { return *app->mainWindow(); }
     ViewController& view() { return *window().viewController(); }
     NotesFeed& feed() { return view().feed(); }
-    const QList<NoteRef>& notes() { return feed().noteObjects(); }
+    const QList<Note>& notes() { return feed().noteObjects(); }
     QComboBox* combo(const char* name) { return view().findChild<QComboBox*>(name); }
+    QPlainTextEdit* editor() { return view().noteTextView(); }
     QByteArray session() { return view().membercenter().PHPSESSID().toUtf8(); }
+    QString current() { return view().currentNote() ? view().currentNote()->id : QString(); }
+    void press(const char* button) { view().findChild<QPushButton*>(button)->click(); }
+    QStringList messages; // for the user, about their notes
 
-    void launch() { (app = std::make_unique<AppDelegate>())->applicationDidFinishLaunching(); }
+    void launch()
+    {
+        (app = std::make_unique<AppDelegate>())->applicationDidFinishLaunching();
+        messages.clear();
+        connect(&view(), &ViewController::statusMessage, this,
+                [this](const QString& message) { messages << message; });
+    }
+    QString status() { return messages.value(messages.size() - 1); }
+
+    // Adds a note as another client of the same account would.
+    bool addFromElsewhere(const QString& text)
+    {
+        NotesFeed elsewhere(view().membercenter());
+        Note note;
+        note.note = text;
+        note.clientId = note.projectId = QStringLiteral("0");
+        elsewhere.actionAddXMLItem(note);
+        if (!QTest::qWaitFor([&] { return elsewhere.isIdle(); }, 20000))
+            return false;
+        view().actions().search->trigger();
+        return QTest::qWaitFor([&] { return feed().isIdle(); }, 20000);
+    }
 
     bool launchLoaded()
     {
         launch();
-        const auto loaded = [this] { return !notes().isEmpty() && !feed().endpoint().dataTask(); };
+        const auto loaded = [this] { return !notes().isEmpty() && feed().isIdle(); };
         return QTest::qWaitFor(loaded, 20000) && server.clearRequests();
     }
 
     int rowWith(const std::function<bool(const Note&)>& wanted)
     {
-        const auto it = std::ranges::find_if(notes(), [&](const NoteRef& n) { return wanted(*n); });
+        const auto it = std::ranges::find_if(notes(), wanted);
         return it == notes().end() ? -1 : int(it - notes().begin());
+    }
+    int rowOf(const QString& id)
+    {
+        return rowWith([&](const Note& n) { return n.id == id; });
     }
 
     static bool isLinked(const Note& n) { return n.clientId.toInt() && n.projectId.toInt(); }
@@ -74,14 +109,42 @@ class WindowTest : public QObject
     bool select(int row)
     {
         if (row >= 0)
-            view().tableView()->setCurrentIndex(view().tableModel()->index(row, 0));
-        return row >= 0 && feed().note() == notes().at(row);
+            view().tableView()->selectRow(row);
+        return row >= 0 && current() == notes().at(row).id;
+    }
+
+    // Types at the end of the editor's text, as a paste would.
+    void typeAtEnd(const QString& text)
+    {
+        editor()->moveCursor(QTextCursor::End);
+        editor()->insertPlainText(text);
+    }
+
+    // Presses a button and waits until the command and the reload after it are done.
+    bool pressAndWait(const char* button)
+    {
+        press(button);
+        return QTest::qWaitFor([this] { return feed().isIdle(); }, 20000);
+    }
+
+    QString serverText(const QString& id)
+    {
+        for (const QJsonValue& note : server.notes())
+            if (note["id"].toVariant().toString() == id)
+                return note["note"].toString();
+        return QStringLiteral("<no such note>");
     }
 
     QByteArray onlyBody(const char* action)
     {
         const QList<QByteArray> bodies = server.requestBodies(QLatin1String(action));
         return bodies.size() == 1 ? bodies.first() : QByteArray("<not exactly one request>");
+    }
+
+    bool hasDraftMark(int row)
+    {
+        return view().tableModel()->index(row, 2).data(Qt::ToolTipRole).toString().contains(
+            "Unsaved draft");
     }
 
     static QStringList offlineLines()
@@ -127,7 +190,7 @@ private slots:
 
         QAbstractItemModel* model = view().tableView()->model();
         QCOMPARE(model->rowCount(), server.notes().size());
-        const Note& first = *notes().first();
+        const Note& first = notes().first();
         QCOMPARE(model->index(0, 0).data().toString(), first.client);
         QCOMPARE(model->index(0, 1).data().toString(), first.project);
         QCOMPARE(model->index(0, 2).data().toString(), NotesTableModel::firstLine(first.note));
@@ -150,8 +213,8 @@ private slots:
                 WAIT_FOR(window().busyIndicatorVisible());
             WAIT_FOR(printed.contains(XmlLine) && !window().busyIndicatorVisible());
             QVERIFY(!notes().isEmpty() && notes().size() < server.notes().size());
-            for (const NoteRef& note : notes())
-                QVERIFY((*note.*member).contains(keyword, Qt::CaseInsensitive));
+            for (const Note& note : notes())
+                QVERIFY((note.*member).contains(keyword, Qt::CaseInsensitive));
         }
 
         // Every appearance logs in and loads again, the notes with the last keywords.
@@ -202,83 +265,229 @@ private slots:
             QCOMPARE(NotesTableModel::firstLine(text), shown);
     }
 
-    // Selection shows the note; Mail hands over its stored text, not the unsaved edit.
-    void selectMailSaveDeleteAddAndPreferences()
+    // Selection shows the note; Mail hands over its stored text, Save the editor's text and the
+    // chosen client. With nothing selected the editor is read-only and the note actions are off.
+    void selectMailAndSave()
     {
         RecordingComposer composer;
         Mail::setDefaultComposer(&composer);
         QVERIFY(launchLoaded());
+        QVERIFY(editor()->isReadOnly() && !view().actions().save->isEnabled());
+        for (const char* button : {"saveButton", "deleteButton", "mailButton", "addToBothButton"})
+            QVERIFY(!view().findChild<QPushButton*>(button)->isEnabled());
         PrintedLines printed;
         const int linked = rowWith(isLinked);
         QVERIFY(select(linked));
-        const Note stored = *notes().at(linked);
+        const Note stored = notes().at(linked);
         QCOMPARE(printed.lines(),
                  QStringList{QStringLiteral("selected row by arrow key: %1").arg(linked)});
-        QCOMPARE(view().noteTextView()->toPlainText(), stored.note);
+        QCOMPARE(editor()->toPlainText(), stored.note);
         QCOMPARE(combo("clientPopUpButton")->currentText(), stored.client);
-        view().noteTextView()->setPlainText(QStringLiteral("edited, not saved"));
-        view().findChild<QPushButton*>("mailButton")->click();
+        typeAtEnd(QStringLiteral(" edited, not saved"));
+        press("mailButton");
         QCOMPARE(composer.calls,
                  (QStringList{"to:", "subject:" + stored.project, "body:" + stored.note}));
         QVERIFY(select(rowWith([](const Note& n) { return n.client.isEmpty(); })));
         QCOMPARE(combo("clientPopUpButton")->currentIndex(), 0);
 
-        // Save sends the editor text and the chosen client; the placeholder keeps the project.
+        // The placeholder keeps the project; the client comes from the pick-list.
         QVERIFY(select(linked));
-        const NoteRef note = feed().note();
-        const auto client =
-            *std::ranges::find_if(view().clientlist()->clientObjects(),
-                                  [&](const auto& c) { return c->name != note->client; });
-        combo("clientPopUpButton")->setCurrentText(client->name);
+        const auto& clients = view().clientlist()->clientObjects();
+        const auto other = std::ranges::find_if(
+            clients, [&](const auto& c) { return !c->name.contains(stored.client); });
+        QVERIFY(other != clients.end());
+        const Client client = **other;
+        combo("clientPopUpButton")->setCurrentText(client.name);
         combo("projectPopUpButton")->setCurrentIndex(0);
-        view().noteTextView()->setPlainText(QStringLiteral("Nový text\ndruhý riadok"));
+        editor()->setPlainText(QStringLiteral("Nový text\ndruhý riadok"));
         printed.clear();
-        view().findChild<QPushButton*>("saveButton")->click();
-        WAIT_FOR(printed.contains(XmlLine));
-        QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::SavedLine));
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(printed.lines(), (QStringList{NotesFeed::SavedLine, XmlLine}));
         QCOMPARE(onlyBody("edit_note"),
-                 "PHPSESSID=" + session() + "&action=edit_note&NoteID=" + note->id.toUtf8() +
+                 "PHPSESSID=" + session() + "&action=edit_note&NoteID=" + stored.id.toUtf8() +
                      "&note=" + QUrl::toPercentEncoding(QStringLiteral("Nový text\ndruhý riadok")) +
-                     "&ProjectID=" + note->projectId.toUtf8() + "&ClientID=" + client->id.toUtf8());
-        const int saved = rowWith([&](const Note& n) { return n.id == note->id; });
-        QCOMPARE(view().tableModel()->index(saved, 0).data().toString(), client->name);
-        QCOMPARE(view().tableModel()->index(saved, 2).data().toString(), u"Nový text"_qs);
+                     "&ProjectID=" + stored.projectId.toUtf8() + "&ClientID=" + client.id.toUtf8());
+        QCOMPARE(view().tableModel()->index(rowOf(stored.id), 0).data().toString(), client.name);
+        QCOMPARE(status(), QStringLiteral("Note saved."));
+    }
 
-        // Delete, pressed in the table, removes the selected note on the server.
-        QVERIFY(select(saved));
+    void newNote_data()
+    {
+        QTest::addColumn<bool>("answersId");
+        QTest::newRow("the add answer names the note") << true;
+        QTest::newRow("the new note is the one the reload adds") << false;
+    }
+
+    // A new note is selected with the editor focused, so the typing goes into it and not into the
+    // note selected before. Awkward texts reach the server byte for byte, and a save without a
+    // change sends them back unchanged. A new note the search hides is said, not selected.
+    void newNote()
+    {
+        QFETCH(bool, answersId);
+        QVERIFY(server.setOptions({{"addNoteAnswersId", answersId}}));
+        QVERIFY(launchLoaded());
+        window().activateWindow();
+        QVERIFY(select(rowWith(isLinked)));
+        const Note before = *view().currentNote();
+        QVERIFY(pressAndWait("addToBothButton"));
+        QCOMPARE(onlyBody("add_note"), "PHPSESSID=" + session() + "&action=add_note&note=%20" +
+                                           "&ProjectID=" + before.projectId.toUtf8() +
+                                           "&ClientID=" + before.clientId.toUtf8());
+        const QString added = current();
+        QVERIFY(added != before.id && !added.isEmpty());
+        QCOMPARE(view().tableView()->selectionModel()->selectedRows().value(0).row(), rowOf(added));
+        QVERIFY(editor()->hasFocus());
+
+        const QString awkward = u"\n  \u00a0lead\u2028in & < > + % = ]]> \ttab  \n\U0001F600\n\n"_qs +
+                                QString(10000, u'x') + u" \n"_qs;
+        const QString typed = QTest::currentDataTag();
+        QTest::keyClicks(editor(), typed);
+        typeAtEnd(awkward);
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(serverText(added), typed + awkward);
+        QCOMPARE(serverText(before.id), before.note);
+        QCOMPARE(current(), added);
         QVERIFY(server.clearRequests());
-        printed.clear();
+        QVERIFY(pressAndWait("saveButton"));
+        QVERIFY(onlyBody("edit_note").contains("&note=" + QUrl::toPercentEncoding(typed + awkward) +
+                                               "&ProjectID="));
+
+        view().noteSearchField()->setText(typed);
+        view().actions().search->trigger();
+        WAIT_FOR(feed().isIdle() && notes().size() == 1);
+        QVERIFY(pressAndWait("addButton"));
+        QCOMPARE(status(), QStringLiteral("Note added; it is not in the current search"));
+        QVERIFY(current().isEmpty() && editor()->isReadOnly());
+    }
+
+    // A note with CRLF line breaks from another client survives a save without change and keeps
+    // CRLF when edited; a note a server sends as CDATA keeps its text.
+    void foreignTextsSurviveASave()
+    {
+        QVERIFY(launchLoaded());
+        const QString foreign = QStringLiteral("first\r\n\u00a0second \r\n");
+        QVERIFY(addFromElsewhere(foreign));
+        QVERIFY(select(rowWith([&](const Note& n) { return n.note == foreign; })));
+        const QString id = current();
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(serverText(id), foreign);
+        typeAtEnd(QStringLiteral("third\nfourth"));
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(serverText(id), foreign + "third\r\nfourth");
+
+        QVERIFY(server.injectFault({{"match", QJsonObject{{"action", "xml_notes"}}},
+                                    {"contentType", "text/xml"},
+                                    {"body", "<notes><item><NoteID>" + id + "</NoteID><note>"
+                                             "<![CDATA[kept <b>]]></note><ProjectID value=\"0\"/><ClientID "
+                                             "value=\"0\"/></item></notes>"}}));
+        view().actions().search->trigger();
+        WAIT_FOR(feed().isIdle() && notes().size() == 1);
+        QCOMPARE(editor()->toPlainText(), QStringLiteral("kept <b>"));
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(serverText(id), QStringLiteral("kept <b>"));
+    }
+
+    // The selection follows its note when a reload moves it; Delete acts on the selected note
+    // only, and after it nothing is selected, so a second press sends nothing.
+    void selectionFollowsItsNote()
+    {
+        QVERIFY(launchLoaded());
+        const QString id = notes().at(1).id;
+        QVERIFY(select(1));
+        QVERIFY(addFromElsewhere(QStringLiteral("from another client")));
+        QCOMPARE(rowOf(id), 2);
+        QCOMPARE(current(), id);
+        QCOMPARE(view().tableView()->selectionModel()->selectedRows().value(0).row(), 2);
+        QVERIFY(server.clearRequests());
         view().tableView()->setFocus();
         QTest::keyClick(view().tableView(), Qt::Key_Delete);
-        WAIT_FOR(printed.contains(XmlLine));
-        QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::DeletedLine));
+        WAIT_FOR(feed().isIdle() && rowOf(id) < 0);
+        QVERIFY(current().isEmpty() && editor()->toPlainText().isEmpty() && editor()->isReadOnly());
+        QTest::keyClick(view().tableView(), Qt::Key_Delete);
+        QTest::qWait(100);
         QCOMPARE(onlyBody("delete_note"),
-                 "PHPSESSID=" + session() + "&action=delete_note&NoteID=" + note->id.toUtf8());
-        QCOMPARE(rowWith([&](const Note& n) { return n.id == note->id; }), -1);
+                 "PHPSESSID=" + session() + "&action=delete_note&NoteID=" + id.toUtf8());
+    }
 
-        // Each add action takes its links from a copy: the selected note stays as it was.
-        const char* buttons[] = {"addButton", "addToProjectButton", "addToClientButton",
-                                 "addToBothButton"};
-        for (int i = 0; i < 4; ++i) {
-            const bool keepsProject = i & 1, keepsClient = i & 2;
-            QVERIFY(select(rowWith(isLinked)));
-            const NoteRef selected = feed().note();
-            const Note before = *selected;
-            QVERIFY(server.clearRequests());
-            printed.clear();
-            view().findChild<QPushButton*>(buttons[i])->click();
-            WAIT_FOR(printed.contains(XmlLine) && !feed().endpoint().dataTask());
-            QCOMPARE(printed.lines().first(), QLatin1String(NotesFeed::AddedLine));
-            QCOMPARE(onlyBody("add_note"),
-                     "PHPSESSID=" + session() + "&action=add_note&note=%20" +
-                         "&ProjectID=" + (keepsProject ? before.projectId.toUtf8() : "0") +
-                         "&ClientID=" + (keepsClient ? before.clientId.toUtf8() : "0"));
-            QCOMPARE(*selected, before);
-            QCOMPARE(notes().size(), server.notes().size());
-        }
-        QVERIFY(server.clearRequests());
+    // The table shows what the server holds: a failed save leaves the row, keeps the typed text
+    // as a draft and says why. A search while a save is under way cancels nothing.
+    void failedSaveKeepsTheTextAndSearchesCancelNoSave()
+    {
+        QVERIFY(launchLoaded());
+        QVERIFY(select(0));
+        const Note stored = notes().at(0);
+        typeAtEnd(QStringLiteral(" and more"));
+        QVERIFY(server.injectFault({{"match", QJsonObject{{"action", "edit_note"}}},
+                                    {"status", 500}}));
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(view().tableModel()->index(0, 2).data().toString(),
+                 NotesTableModel::firstLine(stored.note));
+        QCOMPARE(serverText(stored.id), stored.note);
+        QCOMPARE(view().editorText(), stored.note + " and more");
+        QCOMPARE(status(), QStringLiteral("Note not saved: the server answered with HTTP status "
+                                          "500. Your text is kept."));
+        QVERIFY(hasDraftMark(0));
 
-        // Preferences store what was typed and connect the window to another server.
+        PrintedLines printed;
+        QVERIFY(server.delayAnswer({{"action", "edit_note"}}, 400));
+        press("saveButton");
+        view().actions().search->trigger();
+        WAIT_FOR(feed().isIdle() && printed.contains(NotesFeed::SavedLine));
+        QVERIFY(!printed.contains(ApiRequest::CancelledDescription));
+        QCOMPARE(serverText(stored.id), stored.note + " and more");
+        QVERIFY(!hasDraftMark(rowOf(stored.id)) && !view().drafts().draft(stored.id));
+    }
+
+    // Edits not saved are kept as drafts when the user moves on or closes the window, come back at
+    // the next start, are listed, reverted or added as a new note, and never sent by themselves.
+    void editsBecomeDraftsThatComeBack()
+    {
+        QVERIFY(launchLoaded());
+        const Note a = notes().at(0), b = notes().at(1);
+        QVERIFY(select(0));
+        typeAtEnd(QStringLiteral(" draft A"));
+        QVERIFY(select(1));
+        QVERIFY(hasDraftMark(0) && !hasDraftMark(1));
+        QVERIFY(select(0));
+        QCOMPARE(view().editorText(), a.note + " draft A");
+        QVERIFY(select(1));
+        typeAtEnd(QStringLiteral(" draft B"));
+        const QString file = view().drafts().filePath();
+        app.reset(); // closes the window at once
+
+        QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(launchLoaded());
+        QVERIFY(hasDraftMark(0) && hasDraftMark(1));
+        QVERIFY(select(1));
+        QCOMPARE(view().editorText(), b.note + " draft B");
+        view().actions().revert->trigger();
+        QCOMPARE(view().editorText(), b.note);
+        QVERIFY(!hasDraftMark(1));
+
+        // A draft whose note the search hides is opened from the list of drafts.
+        view().noteSearchField()->setText(QStringLiteral("no note holds this"));
+        view().actions().search->trigger();
+        WAIT_FOR(feed().isIdle() && notes().isEmpty());
+        view().actions().drafts->trigger();
+        DraftsDialog* drafts = view().draftsDialog();
+        QCOMPARE(drafts->list()->count(), 1);
+        drafts->findChild<QPushButton*>("openButton")->click();
+        WAIT_FOR(feed().isIdle() && current() == a.id);
+        QCOMPARE(view().editorText(), a.note + " draft A");
+        QVERIFY(server.requestBodies("edit_note").isEmpty());
+        drafts->findChild<QPushButton*>("addButton")->click();
+        WAIT_FOR(feed().isIdle() && !view().drafts().draft(a.id));
+        QVERIFY(onlyBody("add_note").contains(
+            "&note=" + QUrl::toPercentEncoding(a.note + " draft A") + "&ProjectID="));
+        QCOMPARE(serverText(a.id), a.note);
+        QCOMPARE(drafts->list()->count(), 0);
+    }
+    // Preferences store what was typed and connect the window to another server.
+    void preferencesConnectToAnotherServer()
+    {
+        QVERIFY(launchLoaded());
+        PrintedLines printed;
         TestServer other;
         QVERIFY(other.start());
         PreferencesViewController* preferences = window().showPreferences();

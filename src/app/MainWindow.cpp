@@ -4,6 +4,7 @@
 #include "PreferencesViewController.h"
 #include "ViewController.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -35,12 +36,20 @@ MainWindow::MainWindow(MemberCenter& membercenter, QWidget* parent)
     connect(&Console::instance(), &Console::linePrinted, statusBar(),
             [this](const QString& line) { statusBar()->showMessage(line); });
     connect(m_viewController, &ViewController::settingsNeeded, this, &MainWindow::showPreferences);
+    connect(m_viewController, &ViewController::statusMessage, statusBar(),
+            [this](const QString& message) { statusBar()->showMessage(message); });
     createMenus();
 }
 
 MainWindow::~MainWindow()
 {
     delete m_preferences;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_viewController->keepDraft();
+    QMainWindow::closeEvent(event);
 }
 
 PreferencesViewController* MainWindow::preferences() const
@@ -89,28 +98,22 @@ void MainWindow::createMenus()
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, qApp, &QApplication::closeAllWindows);
 
+    const ViewController::Actions& actions = view->actions();
     QMenu* note = menuBar()->addMenu(tr("&Note"));
     note->addAction(tr("&Find"), QKeySequence::Find, view, [view]() {
         view->noteSearchField()->setFocus(Qt::ShortcutFocusReason);
         view->noteSearchField()->selectAll();
     });
-    note->addAction(tr("&Search"), QKeySequence(tr("Ctrl+R")), view,
-                    &ViewController::actionSearchNotes);
+    note->addAction(actions.search);
     note->addSeparator();
-    note->addAction(tr("&Save"), QKeySequence::Save, view, &ViewController::actionSave);
-    note->addAction(tr("&New note"), QKeySequence::New, view, &ViewController::actionAdd);
-    note->addAction(tr("New note for the &client"), QKeySequence(tr("Ctrl+Shift+C")), view,
-                    &ViewController::actionAddToClient);
-    note->addAction(tr("New note for the &project"), QKeySequence(tr("Ctrl+Shift+P")), view,
-                    &ViewController::actionAddToProject);
-    note->addAction(tr("New note for &both"), QKeySequence(tr("Ctrl+Shift+B")), view,
-                    &ViewController::actionAddToBoth);
-    note->addAction(tr("&Delete"), view, &ViewController::actionDelete);
-    note->addAction(tr("&Mail"), QKeySequence(tr("Ctrl+M")), view, &ViewController::actionMail);
+    note->addActions({actions.save, actions.revert, actions.add, actions.addToClient,
+                      actions.addToProject, actions.addToBoth, actions.remove, actions.mail});
+    note->addSeparator();
+    note->addAction(actions.drafts);
 
     // Delete removes the selected note only while the table has the focus, so the key keeps
     // its ordinary meaning in the editor and the search fields.
     auto* deleteKey = new QShortcut(QKeySequence::Delete, view->tableView());
     deleteKey->setContext(Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, view, &ViewController::actionDelete);
+    connect(deleteKey, &QShortcut::activated, actions.remove, &QAction::trigger);
 }

@@ -31,6 +31,10 @@ public:
     // Requests are in flight; the indicator shows once this lasted BusyIndicatorDelayMs.
     void setBusy(bool busy);
 
+protected:
+    // Unsaved edits become drafts before the window goes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createMenus();
 

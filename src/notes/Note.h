@@ -2,10 +2,9 @@
 
 #include <QString>
 
-#include <memory>
-
 // One note as the server delivers it. Identifiers stay text, exactly as the server sent them.
-// Records are shared by reference: the notes list and the current note may hold the same one.
+// A plain value: what the list holds is what the server sent, and an edit lives elsewhere until
+// the server has confirmed it.
 struct Note
 {
     QString id;
@@ -26,5 +25,3 @@ struct Note
 
     bool operator==(const Note&) const = default;
 };
-
-using NoteRef = std::shared_ptr<Note>;

@@ -12,7 +12,9 @@ namespace Form = ServerContract::Form;
 
 NotesFeed::NotesFeed(MemberCenter& membercenter, QObject* parent)
     : QObject(parent),
-      m_endpoint(new DataEndpoint(membercenter, QLatin1String(ServerContract::Script::Notes), this))
+      m_endpoint(new DataEndpoint(membercenter, QLatin1String(ServerContract::Script::Notes), this)),
+      m_commandEndpoint(
+          new DataEndpoint(membercenter, QLatin1String(ServerContract::Script::Notes), this))
 {
 }
 
@@ -24,6 +26,11 @@ void NotesFeed::setKeywords(const QString& noteKeyword, const QString& clientKey
     m_noteKeyword = noteKeyword;
     m_clientKeyword = clientKeyword;
     m_projectKeyword = projectKeyword;
+}
+
+bool NotesFeed::isIdle() const
+{
+    return !m_endpoint->dataTask() && !m_commandInFlight && m_commands.empty();
 }
 
 void NotesFeed::actionGetXMLItems()
@@ -42,53 +49,86 @@ void NotesFeed::actionGetXMLItems()
         });
 }
 
-// The parameters are read when the request is composed, and again for a repeat after a new
-// login, so a repeat sends the current note as it is then.
-void NotesFeed::actionSaveXMLItem()
+void NotesFeed::actionSaveXMLItem(const Note& note)
 {
-    sendCommand(ServerContract::Action::EditNote, SavedLine, [this]() -> DataEndpoint::Parameters {
-        return {{Form::NoteId, m_note->id},
-                {Form::Note, m_note->note},
-                {Form::ProjectId, m_note->projectId},
-                {Form::ClientId, m_note->clientId}};
-    });
+    enqueue(Command::Save, note);
 }
 
-void NotesFeed::actionAddXMLItem(const Note& draft)
+void NotesFeed::actionAddXMLItem(const Note& note)
 {
-    sendCommand(ServerContract::Action::AddNote, AddedLine, [draft]() -> DataEndpoint::Parameters {
-        return {{Form::Note, draft.note},
-                {Form::ProjectId, draft.projectId},
-                {Form::ClientId, draft.clientId}};
-    });
+    enqueue(Command::Add, note);
 }
 
-void NotesFeed::actionDeleteXMLItem()
+void NotesFeed::actionDeleteXMLItem(const Note& note)
 {
-    sendCommand(ServerContract::Action::DeleteNote, DeletedLine,
-                [this]() -> DataEndpoint::Parameters {
-                    return {{Form::NoteId, m_note->id}};
-                });
+    enqueue(Command::Delete, note);
 }
 
-// A success reloads the list with the keywords held at that moment.
-void NotesFeed::sendCommand(const char* action, const char* successLine,
-                            std::function<QList<QPair<const char*, QString>>()> parameters)
+void NotesFeed::enqueue(Command command, const Note& note)
 {
-    m_endpoint->requestCommand(QLatin1String(action), QLatin1String(successLine),
-                               std::move(parameters),
-                               [this](const CommandRequest& request) { commandEnded(request); });
+    m_commands.push_back({command, note});
+    if (!m_commandInFlight)
+        sendNextCommand();
 }
 
-// A command is sent once only; when its answer was lost on the way, the list shows what the
-// server holds now.
-void NotesFeed::commandEnded(const CommandRequest& request)
+// The parameters are fixed when the command is given; a repeat after a new login sends the
+// same values.
+void NotesFeed::sendNextCommand()
 {
-    if (request.outcome() == ApiRequest::Outcome::TransportFailed && request.mayHaveReachedServer())
-        Console::print(QLatin1String(UnknownOutcomeLine));
-    else if (request.outcome() != ApiRequest::Outcome::Succeeded)
+    if (m_commands.empty())
         return;
-    actionGetXMLItems();
+    m_commandInFlight = true;
+    const Queued queued = m_commands.front();
+    m_commands.pop_front();
+    const Note& n = queued.note;
+    const char* action = nullptr;
+    const char* line = nullptr;
+    DataEndpoint::Parameters parameters;
+    switch (queued.command) {
+    case Command::Save:
+        action = ServerContract::Action::EditNote;
+        line = SavedLine;
+        parameters = {{Form::NoteId, n.id},
+                      {Form::Note, n.note},
+                      {Form::ProjectId, n.projectId},
+                      {Form::ClientId, n.clientId}};
+        break;
+    case Command::Add:
+        action = ServerContract::Action::AddNote;
+        line = AddedLine;
+        parameters = {{Form::Note, n.note}, {Form::ProjectId, n.projectId},
+                      {Form::ClientId, n.clientId}};
+        break;
+    case Command::Delete:
+        action = ServerContract::Action::DeleteNote;
+        line = DeletedLine;
+        parameters = {{Form::NoteId, n.id}};
+        break;
+    }
+    m_commandEndpoint->requestCommand(
+        QLatin1String(action), QLatin1String(line), [parameters]() { return parameters; },
+        [this, queued](const CommandRequest& request) { commandFinished(queued, request); });
+}
+
+// A command is sent once only; after a success, or when its answer was lost on the way, the
+// list is loaded again so that it shows what the server holds now.
+void NotesFeed::commandFinished(const Queued& queued, const CommandRequest& request)
+{
+    m_commandInFlight = false;
+    CommandResult result;
+    result.command = queued.command;
+    result.note = queued.note;
+    result.outcome = request.outcome();
+    result.outcomeUnknown = request.outcome() == ApiRequest::Outcome::TransportFailed &&
+                            request.mayHaveReachedServer();
+    result.newNoteId = request.noteId();
+    result.reason = RequestReport::failureReason(request);
+    if (result.outcomeUnknown)
+        Console::print(QLatin1String(UnknownOutcomeLine));
+    emit commandEnded(result);
+    if (result.succeeded() || result.outcomeUnknown)
+        actionGetXMLItems();
+    sendNextCommand();
 }
 
 void NotesFeed::handleXml(const QByteArray& body)

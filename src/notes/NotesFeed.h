@@ -1,18 +1,23 @@
 #pragma once
 
+#include "ApiRequest.h"
 #include "Note.h"
 
 #include <QList>
 #include <QObject>
+
+#include <deque>
 
 class CommandRequest;
 class DataEndpoint;
 class MemberCenter;
 
 // The notes of the main window: fetches them with the three search keywords, reads the XML feed
-// into Note records, and saves, adds and deletes notes. All four requests share one request slot,
-// so a new one cancels the one in flight. Holds no widget; views learn of a new list through
-// notesReloaded().
+// into Note values, and saves, adds and deletes notes. Searches and reloads share one request
+// slot (a newer one replaces the one in flight); commands wait in a queue of their own, run in
+// the order given, and are never cancelled by a search or by another command. Holds no widget;
+// views learn of a new list through notesReloaded() and of each command's end through
+// commandEnded().
 class NotesFeed : public QObject
 {
     Q_OBJECT
@@ -24,6 +29,26 @@ public:
         "the answer was lost: the server may or may not have carried out the command; the notes "
         "are loaded again";
 
+    enum class Command
+    {
+        Save,
+        Add,
+        Delete
+    };
+
+    // How one command ended.
+    struct CommandResult
+    {
+        Command command = Command::Save;
+        Note note; // as it was sent; a new note has no id yet
+        ApiRequest::Outcome outcome = ApiRequest::Outcome::Pending;
+        // The connection broke after the command may have reached the server.
+        bool outcomeUnknown = false;
+        QString newNoteId; // what the server named a new note, if it did
+        QString reason;    // why it failed, for the window
+        bool succeeded() const { return outcome == ApiRequest::Outcome::Succeeded; }
+    };
+
     explicit NotesFeed(MemberCenter& membercenter, QObject* parent = nullptr);
     ~NotesFeed() override;
 
@@ -32,37 +57,44 @@ public:
 
     // Sends "xml_notes" with the keywords as they stand now.
     void actionGetXMLItems();
-    // "edit_note" with the current note's id, text, project id and client id.
-    void actionSaveXMLItem();
-    // "add_note" with the text, project id and client id of the given draft; the current note
-    // stays untouched.
-    void actionAddXMLItem(const Note& draft);
-    // "delete_note" with the current note's id.
-    void actionDeleteXMLItem();
+    // "edit_note" with the note's id, text, project id and client id.
+    void actionSaveXMLItem(const Note& note);
+    // "add_note" with the note's text, project id and client id.
+    void actionAddXMLItem(const Note& note);
+    // "delete_note" with the note's id.
+    void actionDeleteXMLItem(const Note& note);
 
     // Replaces the notes with those of an XML answer. A document that breaks off keeps the
     // notes read before the break, and the break is printed.
     void handleXml(const QByteArray& body);
 
     const DataEndpoint& endpoint() const { return *m_endpoint; }
-    const QList<NoteRef>& noteObjects() const { return m_noteObjects; }
-    // The current note: a record of its own at first, later the record of the selected row.
-    const NoteRef& note() const { return m_note; }
-    void setNote(NoteRef note) { m_note = std::move(note); }
+    const DataEndpoint& commandEndpoint() const { return *m_commandEndpoint; }
+    // Nothing is in flight and no command waits.
+    bool isIdle() const;
+    const QList<Note>& noteObjects() const { return m_noteObjects; }
 
 signals:
     // The notes were replaced.
-    void notesReloaded(const QList<NoteRef>& notes);
+    void notesReloaded(const QList<Note>& notes);
+    void commandEnded(const NotesFeed::CommandResult& result);
 
 private:
-    void commandEnded(const CommandRequest& request);
-    void sendCommand(const char* action, const char* successLine,
-                     std::function<QList<QPair<const char*, QString>>()> parameters);
+    struct Queued
+    {
+        Command command;
+        Note note;
+    };
+    void enqueue(Command command, const Note& note);
+    void sendNextCommand();
+    void commandFinished(const Queued& queued, const CommandRequest& request);
 
     DataEndpoint* m_endpoint;
+    DataEndpoint* m_commandEndpoint;
     QString m_noteKeyword;
     QString m_clientKeyword;
     QString m_projectKeyword;
-    QList<NoteRef> m_noteObjects;
-    NoteRef m_note = std::make_shared<Note>();
+    QList<Note> m_noteObjects;
+    std::deque<Queued> m_commands;
+    bool m_commandInFlight = false;
 };

@@ -128,37 +128,50 @@ void NotesFeedReader::foundCharacters(QStringView text)
 {
     if (!m_textTarget)
         return;
+    if (m_textTarget == &m_itemNote) {
+        m_itemNote.append(text);
+        return;
+    }
     const QStringView piece = XmlPushParser::trimmed(text);
     if (!piece.isEmpty())
         m_textTarget->append(piece);
 }
 
+void NotesFeedReader::foundCDATA(QStringView text)
+{
+    if (m_textTarget == &m_itemNote)
+        m_itemNote.append(text);
+}
+
 void NotesFeedReader::didEndElement(QStringView name)
 {
-    if (elementOf(name) != Element::Item)
+    const Element element = elementOf(name);
+    // White space between the elements of an item never joins a note's text.
+    if (element == Element::Note && m_textTarget == &m_itemNote)
+        m_textTarget = nullptr;
+    if (element != Element::Item)
         return;
     m_inItem = false;
     if (m_notes.size() >= Limits::MaxListItems) {
         ++m_dropped;
         return;
     }
-    auto record = std::make_shared<Note>();
-    record->id = m_itemId;
-    record->note = m_itemNote;
-    record->dateTimeCreate = NoteDate::displayText(m_itemDateTimeCreate);
-    record->project = m_itemProject;
-    record->projectId = m_itemProjectId;
-    record->realEstate = m_itemRealEstate;
-    record->realEstateId = m_itemRealEstateId;
-    record->task = m_itemTask;
-    record->taskId = m_itemTaskId;
-    record->group = m_itemGroup;
-    record->groupId = m_itemGroupId;
-    record->client = m_itemClient;
-    record->clientId = m_itemClientId;
-    record->order = m_itemOrder;
-    record->orderId = m_itemOrderId;
-    m_notes.append(std::move(record));
+    Note& record = m_notes.emplace_back();
+    record.id = m_itemId;
+    record.note = m_itemNote;
+    record.dateTimeCreate = NoteDate::displayText(m_itemDateTimeCreate);
+    record.project = m_itemProject;
+    record.projectId = m_itemProjectId;
+    record.realEstate = m_itemRealEstate;
+    record.realEstateId = m_itemRealEstateId;
+    record.task = m_itemTask;
+    record.taskId = m_itemTaskId;
+    record.group = m_itemGroup;
+    record.groupId = m_itemGroupId;
+    record.client = m_itemClient;
+    record.clientId = m_itemClientId;
+    record.order = m_itemOrder;
+    record.orderId = m_itemOrderId;
 }
 
 void NotesFeedReader::parseErrorOccurred(const QString& description)

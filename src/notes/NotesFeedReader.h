@@ -9,15 +9,17 @@
 class XmlPushParser;
 
 // Reads a notes feed, an XML document of <item> elements, into Note records in document order.
-// Each field's text is gathered piece by piece with white space trimmed from every piece; the
-// id elements carry their ids in a "value" attribute; unknown elements are ignored. An item inside
-// an item is a fatal error; items past Limits::MaxListItems are counted, not kept.
+// A note's text is exactly the character data of its <note> element, CDATA sections included and
+// nothing trimmed, so a note comes back as it was stored. The other fields are gathered piece by
+// piece with white space trimmed from every piece; the id elements carry their ids in a "value"
+// attribute; unknown elements are ignored. An item inside an item is a fatal error; items past
+// Limits::MaxListItems are counted, not kept.
 class NotesFeedReader : private XmlEventHandler
 {
 public:
     struct Result
     {
-        QList<NoteRef> notes; // the items read, up to a fatal error if there was one
+        QList<Note> notes;    // the items read, up to a fatal error if there was one
         QString error;        // the parser's description of a fatal error, or empty
         int dropped = 0;      // items past Limits::MaxListItems, not read
     };
@@ -29,6 +31,7 @@ private:
 
     void didStartElement(QStringView name, const QXmlStreamAttributes& attributes) override;
     void foundCharacters(QStringView text) override;
+    void foundCDATA(QStringView text) override;
     void didEndElement(QStringView name) override;
     void parseErrorOccurred(const QString& description) override;
 
@@ -50,7 +53,7 @@ private:
     void clearItem();
 
     XmlPushParser* m_parser = nullptr;
-    QList<NoteRef> m_notes;
+    QList<Note> m_notes;
     QString m_error;
     int m_dropped = 0;
     bool m_inItem = false;

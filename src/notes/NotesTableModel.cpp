@@ -2,11 +2,36 @@
 
 NotesTableModel::NotesTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void NotesTableModel::setNotes(const QList<NoteRef>& notes)
+#include <QFont>
+#include <QIcon>
+
+void NotesTableModel::setNotes(const QList<Note>& notes)
 {
     beginResetModel();
     m_notes = notes;
     endResetModel();
+}
+
+int NotesTableModel::rowOf(const QString& noteId) const
+{
+    for (int row = 0; row < m_notes.size(); ++row)
+        if (m_notes.at(row).id == noteId)
+            return row;
+    return -1;
+}
+
+void NotesTableModel::setDraftIds(const QSet<QString>& noteIds)
+{
+    if (noteIds == m_draftIds)
+        return;
+    m_draftIds = noteIds;
+    if (!m_notes.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+bool NotesTableModel::hasDraft(int row) const
+{
+    return row >= 0 && row < m_notes.size() && m_draftIds.contains(m_notes.at(row).id);
 }
 
 int NotesTableModel::rowCount(const QModelIndex& parent) const
@@ -23,22 +48,42 @@ QVariant NotesTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_notes.size())
         return {};
-    const Note& note = *m_notes.at(index.row());
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
-        switch (index.column()) {
-        case ClientColumn:
-            return note.client;
-        case ProjectColumn:
-            return note.project;
-        case NoteColumn:
-            return firstLine(note.note);
-        default:
-            return {};
-        }
+    const Note& note = m_notes.at(index.row());
+    const bool draft = index.column() == NoteColumn && m_draftIds.contains(note.id);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole: {
+        QString text;
+        if (index.column() == ClientColumn)
+            text = note.client;
+        else if (index.column() == ProjectColumn)
+            text = note.project;
+        else if (index.column() == NoteColumn)
+            text = firstLine(note.note);
+        if (draft && role == Qt::AccessibleTextRole)
+            return tr("%1, unsaved draft").arg(text);
+        return text;
     }
-    if (role == Qt::ToolTipRole && index.column() == NoteColumn && !note.dateTimeCreate.isEmpty())
-        return tr("Created %1").arg(note.dateTimeCreate);
-    return {};
+    case Qt::ToolTipRole: {
+        QStringList tip;
+        if (index.column() == NoteColumn && !note.dateTimeCreate.isEmpty())
+            tip << tr("Created %1").arg(note.dateTimeCreate);
+        if (draft)
+            tip << tr("Unsaved draft: select the note to see it, Save to store it");
+        return tip.isEmpty() ? QVariant() : QVariant(tip.join(u'\n'));
+    }
+    case Qt::DecorationRole:
+        return draft ? QVariant(QIcon::fromTheme(QStringLiteral("document-edit"))) : QVariant();
+    case Qt::FontRole:
+        if (draft) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        return {};
+    default:
+        return {};
+    }
 }
 
 QVariant NotesTableModel::headerData(int section, Qt::Orientation orientation, int role) const

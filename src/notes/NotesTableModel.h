@@ -3,9 +3,11 @@
 #include "Note.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 
-// The notes table: one row per note, three columns in the order client,
-// project, note. The note column shows the text up to its first line break.
+// The notes table: one row per note, three columns in the order client, project, note. The rows
+// are the notes as the server sent them. The note column shows the text up to its first line
+// break; a note with an unsaved draft is marked in it.
 class NotesTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -21,8 +23,14 @@ public:
     explicit NotesTableModel(QObject* parent = nullptr);
 
     // Replaces the rows.
-    void setNotes(const QList<NoteRef>& notes);
-    const QList<NoteRef>& notes() const { return m_notes; }
+    void setNotes(const QList<Note>& notes);
+    const QList<Note>& notes() const { return m_notes; }
+    const Note& noteAt(int row) const { return m_notes.at(row); }
+    // The row of the note with this NoteID, or -1.
+    int rowOf(const QString& noteId) const;
+    // The notes that have an unsaved draft.
+    void setDraftIds(const QSet<QString>& noteIds);
+    bool hasDraft(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -38,5 +46,6 @@ public:
     static QString firstLine(const QString& text);
 
 private:
-    QList<NoteRef> m_notes;
+    QList<Note> m_notes;
+    QSet<QString> m_draftIds;
 };

@@ -4,14 +4,17 @@
 #include "ComboPickList.h"
 #include "Console.h"
 #include "DataEndpoint.h"
+#include "DraftStore.h"
+#include "DraftsDialog.h"
 #include "Mail.h"
 #include "MemberCenter.h"
-#include "NotesFeed.h"
+#include "NoteEditor.h"
 #include "NotesTableModel.h"
 #include "ProjectList.h"
 #include "ServerContract.h"
 #include "ui_ViewController.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QShowEvent>
 
@@ -21,14 +24,24 @@ bool sameTitle(const std::optional<QString>& selected, const QString& name)
     return selected && selected->normalized(QString::NormalizationForm_C) ==
                            name.normalized(QString::NormalizationForm_C);
 }
+
+QSet<QString> idsOf(const QList<Note>& notes)
+{
+    QSet<QString> ids;
+    for (const Note& note : notes)
+        ids.insert(note.id);
+    return ids;
+}
 } // namespace
 
 ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ViewController>()), m_membercenter(membercenter),
       m_feed(new NotesFeed(membercenter, this)), m_clientlist(new ClientList(membercenter, this)),
-      m_projectlist(new ProjectList(membercenter, this)), m_model(new NotesTableModel(this))
+      m_projectlist(new ProjectList(membercenter, this)), m_model(new NotesTableModel(this)),
+      m_drafts(new DraftStore(this))
 {
     ui->setupUi(this);
+    m_editor = new NoteEditor(ui->noteTextView, this);
     m_clientPopUp = std::make_unique<ComboPickList>(ui->clientPopUpButton);
     m_projectPopUp = std::make_unique<ComboPickList>(ui->projectPopUpButton);
     ui->tableView->setModel(m_model);
@@ -37,39 +50,81 @@ ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
     ui->tableView->setColumnWidth(NotesTableModel::ProjectColumn, 180);
     ui->splitter->setStretchFactor(0, 3);
     ui->splitter->setStretchFactor(1, 2);
-    connect(m_feed, &NotesFeed::notesReloaded, m_model, &NotesTableModel::setNotes);
+    m_draftTimer.setSingleShot(true);
+    m_draftTimer.setInterval(DraftDelayMs);
+    createActions();
     connectControls();
+    updateActions();
 }
 
-ViewController::~ViewController() = default;
+// What the user typed is on disk before the window goes.
+ViewController::~ViewController()
+{
+    keepDraft();
+}
+
+void ViewController::createActions()
+{
+    const auto make = [this](const QString& text, const QKeySequence& key, auto slot) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    m_actions.search = make(tr("&Search"), QKeySequence(tr("Ctrl+R")),
+                            &ViewController::actionSearchNotes);
+    m_actions.save = make(tr("&Save"), QKeySequence::Save, &ViewController::actionSave);
+    m_actions.add = make(tr("&New note"), QKeySequence::New, &ViewController::actionAdd);
+    m_actions.addToClient = make(tr("New note for the &client"),
+                                 QKeySequence(tr("Ctrl+Shift+C")),
+                                 &ViewController::actionAddToClient);
+    m_actions.addToProject = make(tr("New note for the &project"),
+                                  QKeySequence(tr("Ctrl+Shift+P")),
+                                  &ViewController::actionAddToProject);
+    m_actions.addToBoth = make(tr("New note for &both"), QKeySequence(tr("Ctrl+Shift+B")),
+                               &ViewController::actionAddToBoth);
+    m_actions.remove = make(tr("&Delete"), QKeySequence(), &ViewController::actionDelete);
+    m_actions.mail = make(tr("&Mail"), QKeySequence(tr("Ctrl+M")), &ViewController::actionMail);
+    m_actions.revert = make(tr("&Revert to the saved text"), QKeySequence(),
+                            &ViewController::actionRevert);
+    m_actions.drafts = make(tr("D&rafts…"), QKeySequence(), &ViewController::actionShowDrafts);
+
+    // Each button is its action: pressed, it triggers it; it is enabled when the action is.
+    const QList<std::pair<QPushButton*, QAction*>> buttons{
+        {ui->searchButton, m_actions.search},      {ui->saveButton, m_actions.save},
+        {ui->addButton, m_actions.add},            {ui->addToClientButton, m_actions.addToClient},
+        {ui->addToProjectButton, m_actions.addToProject},
+        {ui->addToBothButton, m_actions.addToBoth}, {ui->deleteButton, m_actions.remove},
+        {ui->mailButton, m_actions.mail}};
+    for (const auto& [button, action] : buttons) {
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button,
+                [button = button, action = action]() { button->setEnabled(action->isEnabled()); });
+    }
+}
 
 void ViewController::connectControls()
 {
-    connect(ui->tableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    selectRow(current.row());
-            });
-    connect(ui->searchButton, &QPushButton::clicked, this, &ViewController::actionSearchNotes);
+    connect(m_feed, &NotesFeed::notesReloaded, this, &ViewController::notesReloaded);
+    connect(m_feed, &NotesFeed::commandEnded, this, &ViewController::commandEnded);
+    connect(ui->tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ViewController::selectionChanged);
     for (QLineEdit* field : {ui->clientSearchField, ui->projectSearchField, ui->noteSearchField})
         connect(field, &QLineEdit::returnPressed, this, &ViewController::actionSearchNotes);
-    connect(ui->saveButton, &QPushButton::clicked, this, &ViewController::actionSave);
-    connect(ui->addButton, &QPushButton::clicked, this, &ViewController::actionAdd);
-    connect(ui->addToProjectButton, &QPushButton::clicked, this,
-            &ViewController::actionAddToProject);
-    connect(ui->addToClientButton, &QPushButton::clicked, this, &ViewController::actionAddToClient);
-    connect(ui->addToBothButton, &QPushButton::clicked, this, &ViewController::actionAddToBoth);
-    connect(ui->deleteButton, &QPushButton::clicked, this, &ViewController::actionDelete);
-    connect(ui->mailButton, &QPushButton::clicked, this, &ViewController::actionMail);
     connect(ui->clientPopUpButton, &QComboBox::activated, this,
             &ViewController::actionSelectClient);
     connect(ui->projectPopUpButton, &QComboBox::activated, this,
             &ViewController::actionSelectProject);
-}
-
-const NoteRef& ViewController::note() const
-{
-    return m_feed->note();
+    connect(m_editor, &NoteEditor::edited, &m_draftTimer, qOverload<>(&QTimer::start));
+    connect(&m_draftTimer, &QTimer::timeout, this, &ViewController::keepDraft);
+    connect(m_drafts, &DraftStore::changed, this, [this]() {
+        QSet<QString> ids;
+        for (const DraftStore::Draft& draft : m_drafts->drafts())
+            ids.insert(draft.noteId);
+        m_model->setDraftIds(ids);
+        updateActions();
+    });
 }
 
 QTableView* ViewController::tableView() const
@@ -97,6 +152,11 @@ QLineEdit* ViewController::noteSearchField() const
     return ui->noteSearchField;
 }
 
+QString ViewController::editorText() const
+{
+    return m_editor->text();
+}
+
 void ViewController::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -114,6 +174,7 @@ void ViewController::viewDidAppear()
         emit settingsNeeded();
         return;
     }
+    openAccountDrafts();
     // Loading waits for this login, so it never goes out with a session the login replaces.
     m_membercenter.actionLogin([this](bool accepted) {
         if (!accepted)
@@ -127,8 +188,23 @@ void ViewController::takeUpSavedSettings()
 {
     if (!m_membercenter.isLoggedIn())
         return;
+    openAccountDrafts();
     Console::print(QLatin1String(DataEndpoint::LoggedInLine));
     loadListsAndNotes();
+}
+
+// Drafts belong to one account: another account never sees them, and a note of one server is
+// never taken for the note of the same id on another.
+void ViewController::openAccountDrafts()
+{
+    const QString before = m_drafts->filePath();
+    keepDraft();
+    m_drafts->openAccount(m_membercenter.host(), m_membercenter.path(), m_membercenter.login());
+    if (m_drafts->filePath() != before && before.size() > 0) {
+        m_afterReload.reset();
+        m_model->setNotes({});
+        showNote(-1);
+    }
 }
 
 // Clients, then projects, then notes; a failed load ends the chain.
@@ -147,64 +223,169 @@ void ViewController::loadListsAndNotes()
 
 void ViewController::actionSearchNotes()
 {
+    keepDraft();
     m_feed->setKeywords(ui->noteSearchField->text(), ui->clientSearchField->text(),
                         ui->projectSearchField->text());
     m_feed->actionGetXMLItems();
 }
 
+int ViewController::selectedRow() const
+{
+    const QModelIndexList rows = ui->tableView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
 void ViewController::selectRow(int row)
 {
-    Console::print(QLatin1String(SelectedRowPrefix) + QString::number(row));
-    if (row < 0 || row >= m_model->notes().size())
+    if (row < 0)
+        ui->tableView->clearSelection();
+    else
+        ui->tableView->selectRow(row);
+}
+
+void ViewController::selectionChanged()
+{
+    if (m_restoringSelection)
         return;
-    m_feed->setNote(m_model->notes().at(row));
-    const Note& current = *m_feed->note();
-    ui->noteTextView->setPlainText(current.note);
-    if (current.client.isEmpty())
+    const int row = selectedRow();
+    if (row >= 0)
+        Console::print(QLatin1String(SelectedRowPrefix) + QString::number(row));
+    keepDraft();
+    showNote(row);
+}
+
+// Shows the note of a row (its draft, if it has one), or nothing.
+void ViewController::showNote(int row)
+{
+    m_draftTimer.stop();
+    if (row < 0) {
+        m_current.reset();
+        m_editor->clear();
+        m_clientPopUp->selectItemAtIndex(0);
+        m_projectPopUp->selectItemAtIndex(0);
+        updateActions();
+        return;
+    }
+    m_current = m_model->noteAt(row);
+    const DraftStore::Draft* draft = m_drafts->draft(m_current->id);
+    m_editor->show(draft ? draft->text : m_current->note, m_current->note);
+    if (m_current->client.isEmpty())
         m_clientPopUp->selectItemAtIndex(0);
     else
-        m_clientPopUp->selectItemWithTitle(current.client);
-    if (current.project.isEmpty())
+        m_clientPopUp->selectItemWithTitle(m_current->client);
+    if (m_current->project.isEmpty())
         m_projectPopUp->selectItemAtIndex(0);
     else
-        m_projectPopUp->selectItemWithTitle(current.project);
+        m_projectPopUp->selectItemWithTitle(m_current->project);
+    updateActions();
+}
+
+void ViewController::keepDraft()
+{
+    m_draftTimer.stop();
+    if (!m_current || !m_editor->isShowing())
+        return;
+    const QString text = m_editor->text();
+    if (text == m_current->note)
+        m_drafts->remove(m_current->id);
+    else
+        m_drafts->put(m_current->id, text, m_current->note);
+}
+
+// The rows are replaced; the selection follows its note by NoteID, and the editor keeps what the
+// user typed. An untouched editor shows the server's new text.
+void ViewController::notesReloaded(const QList<Note>& notes)
+{
+    keepDraft();
+    const QSet<QString> before = idsOf(m_model->notes());
+    const std::optional<QString> shownId =
+        m_current ? std::optional<QString>(m_current->id) : std::nullopt;
+    m_restoringSelection = true;
+    m_model->setNotes(notes);
+    const bool wanted = m_afterReload.has_value();
+    int row = rowToSelectAfterReload(before);
+    const bool newNote = row >= 0;
+    // A note the user asked for and the reload lacks leaves nothing selected.
+    if (!wanted && shownId)
+        row = m_model->rowOf(*shownId);
+    selectRow(row);
+    m_restoringSelection = false;
+
+    if (row >= 0 && shownId && m_model->noteAt(row).id == *shownId) {
+        const Note& fresh = m_model->noteAt(row);
+        if (!m_drafts->draft(fresh.id) && fresh.note != m_editor->text())
+            m_editor->show(fresh.note, fresh.note);
+        m_current = fresh;
+        updateActions();
+    } else {
+        showNote(row);
+    }
+    if (newNote && m_current && m_current->note == QLatin1String(" "))
+        m_editor->focusToReplace();
+}
+
+// A note just added is found by the id the server gave it, or else as the one id the reload
+// brings that the list before lacked; -1 when there is none to select.
+int ViewController::rowToSelectAfterReload(const QSet<QString>& before)
+{
+    if (!m_afterReload)
+        return -1;
+    const AfterReload wanted = *m_afterReload;
+    m_afterReload.reset();
+    QString id = wanted.noteId;
+    if (id.isEmpty() && wanted.newNote) {
+        QStringList added;
+        for (const Note& note : m_model->notes())
+            if (!wanted.idsBefore.contains(note.id) && !before.contains(note.id))
+                added << note.id;
+        if (added.size() == 1)
+            id = added.first();
+    }
+    const int row = id.isEmpty() ? -1 : m_model->rowOf(id);
+    if (row < 0 && wanted.newNote)
+        emit statusMessage(tr("Note added; it is not in the current search"));
+    else if (row < 0)
+        emit statusMessage(tr("The note of this draft is no longer on the server. Add the draft "
+                              "as a new note or discard it."));
+    return row;
 }
 
 void ViewController::actionSave()
 {
-    Note& current = *m_feed->note();
-    current.note = ui->noteTextView->toPlainText();
+    if (!m_current)
+        return;
+    keepDraft(); // kept until the server confirms
+    Note edited = *m_current;
+    edited.note = m_editor->text();
     // With several records of the selected name, the last one wins; the placeholder and a
     // title no record bears leave the note's link as it was.
     const std::optional<QString> client = m_clientPopUp->titleOfSelectedItem();
     for (const auto& record : m_clientlist->clientObjects()) {
         if (sameTitle(client, record->name)) {
-            current.client = record->name;
-            current.clientId = record->id;
+            edited.client = record->name;
+            edited.clientId = record->id;
         }
     }
     const std::optional<QString> project = m_projectPopUp->titleOfSelectedItem();
     for (const auto& record : m_projectlist->projectObjects()) {
         if (sameTitle(project, record->name)) {
-            current.project = record->name;
-            current.projectId = record->id;
+            edited.project = record->name;
+            edited.projectId = record->id;
         }
     }
-    m_feed->actionSaveXMLItem();
+    m_feed->actionSaveXMLItem(edited);
 }
 
-// A new note starts with the text of one space, tied to the current note's client and project,
-// to one of them, or to none. It is built from a copy: the current note and the list entry it
-// may share stay as they are, whatever the server answers.
+// A new note starts with the text of one space, tied to the selected note's client and
+// project, to one of them, or to none.
 void ViewController::addNote(bool keepClient, bool keepProject)
 {
-    Note draft = *m_feed->note();
-    draft.note = QStringLiteral(" ");
-    if (!keepClient)
-        draft.clientId = QLatin1String(ServerContract::NoLink);
-    if (!keepProject)
-        draft.projectId = QLatin1String(ServerContract::NoLink);
-    m_feed->actionAddXMLItem(draft);
+    Note fresh;
+    fresh.note = QStringLiteral(" ");
+    const QString none = QLatin1String(ServerContract::NoLink);
+    fresh.clientId = keepClient && m_current ? m_current->clientId : none;
+    fresh.projectId = keepProject && m_current ? m_current->projectId : none;
+    m_feed->actionAddXMLItem(fresh);
 }
 
 void ViewController::actionAdd()
@@ -214,31 +395,159 @@ void ViewController::actionAdd()
 
 void ViewController::actionAddToProject()
 {
-    addNote(false, true);
+    if (m_current)
+        addNote(false, true);
 }
 
 void ViewController::actionAddToClient()
 {
-    addNote(true, false);
+    if (m_current)
+        addNote(true, false);
 }
 
 void ViewController::actionAddToBoth()
 {
-    addNote(true, true);
+    if (m_current)
+        addNote(true, true);
 }
 
 void ViewController::actionDelete()
 {
-    m_feed->actionDeleteXMLItem();
+    if (m_current)
+        m_feed->actionDeleteXMLItem(*m_current);
 }
 
-// Mails the stored text of the current note, not what the editor holds unsaved.
+// Mails the stored text of the selected note, not what the editor holds unsaved.
 void ViewController::actionMail()
 {
+    if (!m_current)
+        return;
     Mail mail;
-    mail.subject = m_feed->note()->project;
-    mail.message = m_feed->note()->note;
+    mail.subject = m_current->project;
+    mail.message = m_current->note;
     mail.send();
+}
+
+void ViewController::actionRevert()
+{
+    if (!m_current)
+        return;
+    m_drafts->remove(m_current->id);
+    m_editor->show(m_current->note, m_current->note);
+    emit statusMessage(tr("The draft was dropped; the note shows the saved text."));
+}
+
+void ViewController::commandEnded(const NotesFeed::CommandResult& result)
+{
+    const QString& id = result.note.id;
+    switch (result.command) {
+    case NotesFeed::Command::Save:
+        if (result.succeeded()) {
+            // The server holds the sent text now; typing that went on while the save was under
+            // way stays a draft.
+            if (m_current && m_current->id == id)
+                m_current = result.note;
+            const DraftStore::Draft* draft = m_drafts->draft(id);
+            if (draft && draft->text == result.note.note)
+                m_drafts->remove(id);
+            emit statusMessage(tr("Note saved."));
+        } else if (result.outcomeUnknown) {
+            emit statusMessage(tr("The connection broke while the note was being saved: it may "
+                                  "or may not be stored. Your text is kept as a draft."));
+        } else {
+            emit statusMessage(tr("Note not saved: %1. Your text is kept.").arg(result.reason));
+        }
+        return;
+    case NotesFeed::Command::Add:
+        if (result.succeeded()) {
+            // A note added from a draft carries the draft's NoteID; the draft is done with, and
+            // its note shows the saved text again.
+            if (!id.isEmpty()) {
+                m_drafts->remove(id);
+                if (m_current && m_current->id == id)
+                    m_editor->show(m_current->note, m_current->note);
+            }
+            m_afterReload = AfterReload{true, result.newNoteId, idsOf(m_model->notes())};
+            emit statusMessage(tr("Note added."));
+        } else if (result.outcomeUnknown) {
+            emit statusMessage(tr("The connection broke while the note was being added: it may "
+                                  "or may not exist now. Check the list before adding it again."));
+        } else {
+            emit statusMessage(tr("Note not added: %1.").arg(result.reason));
+        }
+        return;
+    case NotesFeed::Command::Delete:
+        if (result.succeeded()) {
+            m_drafts->remove(id);
+            emit statusMessage(tr("Note deleted."));
+        } else if (result.outcomeUnknown) {
+            emit statusMessage(tr("The connection broke while the note was being deleted: it may "
+                                  "or may not be gone."));
+        } else {
+            emit statusMessage(tr("Note not deleted: %1.").arg(result.reason));
+        }
+        return;
+    }
+}
+
+void ViewController::actionShowDrafts()
+{
+    keepDraft();
+    if (!m_draftsDialog) {
+        m_draftsDialog = new DraftsDialog(*m_drafts, *m_model, this);
+        m_draftsDialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_draftsDialog, &DraftsDialog::openRequested, this, &ViewController::openDraft);
+        connect(m_draftsDialog, &DraftsDialog::addRequested, this,
+                &ViewController::addDraftAsNote);
+        connect(m_draftsDialog, &DraftsDialog::discardRequested, this,
+                &ViewController::discardDraft);
+    }
+    m_draftsDialog->show();
+    m_draftsDialog->raise();
+    m_draftsDialog->activateWindow();
+}
+
+// A draft whose note the table lacks is looked for in the unfiltered list.
+void ViewController::openDraft(const QString& noteId)
+{
+    if (const int row = m_model->rowOf(noteId); row >= 0)
+        return selectRow(row);
+    for (QLineEdit* field : {ui->clientSearchField, ui->projectSearchField, ui->noteSearchField})
+        field->clear();
+    m_afterReload = AfterReload{false, noteId, {}};
+    actionSearchNotes();
+}
+
+void ViewController::addDraftAsNote(const QString& noteId)
+{
+    const DraftStore::Draft* draft = m_drafts->draft(noteId);
+    if (!draft)
+        return;
+    Note fresh;
+    fresh.id = noteId; // not sent; names the draft to drop once the note exists
+    fresh.note = draft->text;
+    fresh.clientId = fresh.projectId = QLatin1String(ServerContract::NoLink);
+    if (const int row = m_model->rowOf(noteId); row >= 0) {
+        fresh.clientId = m_model->noteAt(row).clientId;
+        fresh.projectId = m_model->noteAt(row).projectId;
+    }
+    m_feed->actionAddXMLItem(fresh);
+}
+
+void ViewController::discardDraft(const QString& noteId)
+{
+    if (m_current && m_current->id == noteId)
+        return actionRevert();
+    m_drafts->remove(noteId);
+}
+
+void ViewController::updateActions()
+{
+    const bool selected = m_current.has_value();
+    for (QAction* action : {m_actions.save, m_actions.remove, m_actions.mail,
+                            m_actions.addToClient, m_actions.addToProject, m_actions.addToBoth})
+        action->setEnabled(selected);
+    m_actions.revert->setEnabled(selected && m_drafts->draft(m_current->id));
 }
 
 void ViewController::actionSelectClient()

@@ -1,18 +1,25 @@
 #pragma once
 
+#include "DraftsDialog.h"
 #include "Engine.h"
-#include "Note.h"
+#include "NotesFeed.h"
 
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class ClientList;
 class ComboPickList;
+class DraftStore;
 class MemberCenter;
-class NotesFeed;
+class NoteEditor;
 class NotesTableModel;
 class ProjectList;
+class QAction;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableView;
@@ -21,16 +28,37 @@ namespace Ui {
 class ViewController;
 }
 
-// The main window's content: the notes table, the editor of the current note, the client and
+// The main window's content: the notes table, the editor of the selected note, the client and
 // project pick-lists and the search fields. At each appearance it checks the network, logs in
-// and then loads the clients, the projects and the notes, one after another. It turns a row
-// selection into the current note and the buttons into the note commands.
+// and then loads the clients, the projects and the notes, one after another.
+//
+// The current note is the selected row. The table shows what the server holds; the editor holds
+// what the user typed, and an edit that is not on the server yet is kept as a draft (on disk) when
+// the user moves on, so neither a reload nor a closed window loses it. With no selection the
+// editor is empty and read-only and the actions that need a note are disabled.
 class ViewController : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr char AppearedLine[] = "viewDidAppear";
     static constexpr char SelectedRowPrefix[] = "selected row by arrow key: ";
+    // An edit is kept as a draft after this long without typing.
+    static constexpr int DraftDelayMs = 2000;
+
+    // The window's note actions, for menus and buttons alike.
+    struct Actions
+    {
+        QAction* search;
+        QAction* save;
+        QAction* add;
+        QAction* addToClient;
+        QAction* addToProject;
+        QAction* addToBoth;
+        QAction* remove;
+        QAction* mail;
+        QAction* revert;
+        QAction* drafts;
+    };
 
     explicit ViewController(MemberCenter& membercenter, QWidget* parent = nullptr);
     ~ViewController() override;
@@ -46,18 +74,26 @@ public:
     void actionAddToBoth();
     void actionDelete();
     void actionMail();
+    void actionRevert();
+    void actionShowDrafts();
     void actionSelectClient();
     void actionSelectProject();
-
-    // Makes the note of the row the current note and shows it in the editor and pick-lists.
-    void selectRow(int row);
 
     // Loads the lists and notes again when the session is logged in (after the preferences
     // window connected to a server).
     void takeUpSavedSettings();
+    // Keeps the editor's text as a draft of its note when it differs from the server's text.
+    void keepDraft();
 
+    // The selected note as the server sent it, or none.
+    const Note* currentNote() const { return m_current ? &*m_current : nullptr; }
+    // The text the editor holds for the selected note.
+    QString editorText() const;
+
+    const Actions& actions() const { return m_actions; }
     NotesFeed& feed() const { return *m_feed; }
-    const NoteRef& note() const;
+    DraftStore& drafts() const { return *m_drafts; }
+    DraftsDialog* draftsDialog() const { return m_draftsDialog; }
     MemberCenter& membercenter() const { return m_membercenter; }
     ClientList* clientlist() const { return m_clientlist; }
     ProjectList* projectlist() const { return m_projectlist; }
@@ -74,14 +110,29 @@ public:
 signals:
     // The settings are incomplete: the user has to fill them in first.
     void settingsNeeded();
+    // A message for the user about what happened to a note.
+    void statusMessage(const QString& message);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void createActions();
     void connectControls();
     void loadListsAndNotes();
+    void openAccountDrafts();
     void addNote(bool keepClient, bool keepProject);
+    void selectionChanged();
+    int selectedRow() const;
+    void selectRow(int row);
+    void showNote(int row);
+    void notesReloaded(const QList<Note>& notes);
+    int rowToSelectAfterReload(const QSet<QString>& before);
+    void commandEnded(const NotesFeed::CommandResult& result);
+    void openDraft(const QString& noteId);
+    void addDraftAsNote(const QString& noteId);
+    void discardDraft(const QString& noteId);
+    void updateActions();
 
     std::unique_ptr<Ui::ViewController> ui;
     MemberCenter& m_membercenter;
@@ -90,6 +141,24 @@ private:
     ProjectList* m_projectlist;
     Engine m_engine;
     NotesTableModel* m_model;
+    NoteEditor* m_editor;
+    DraftStore* m_drafts;
     std::unique_ptr<ComboPickList> m_clientPopUp;
     std::unique_ptr<ComboPickList> m_projectPopUp;
+    Actions m_actions{};
+    QPointer<DraftsDialog> m_draftsDialog;
+    QTimer m_draftTimer;
+    // The selected note as the server sent it.
+    std::optional<Note> m_current;
+    // A selection made by the program (after a reload), not by the user.
+    bool m_restoringSelection = false;
+
+    // What the next reload should select: a note just added, or the note of a draft to open.
+    struct AfterReload
+    {
+        bool newNote = false;
+        QString noteId;           // known id, or empty for a new note the server did not name
+        QSet<QString> idsBefore;  // the list before a new note's reload
+    };
+    std::optional<AfterReload> m_afterReload;
 };

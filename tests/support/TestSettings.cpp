@@ -9,6 +9,9 @@
 TestSettings::TestSettings()
 {
     SettingsStore::setSharedFilePath(filePath());
+    // Drafts and caches go to this folder too.
+    qputenv("XDG_DATA_HOME", m_folder.filePath(QStringLiteral("data")).toUtf8());
+    qputenv("XDG_CACHE_HOME", m_folder.filePath(QStringLiteral("cache")).toUtf8());
     AppDelegate::appSettings();
     Localization::install(QLocale(QLocale::English));
 }
