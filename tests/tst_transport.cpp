@@ -5,6 +5,7 @@
 #include "ListRequest.h"
 #include "MemberCenter.h"
 #include "NetworkTransport.h"
+#include "ServerTrust.h"
 #include "SettingsStore.h"
 #include "support/PrintedLines.h"
 #include "support/TestServer.h"
@@ -23,6 +24,7 @@ class TransportTest : public QObject
 
     TestServer server;
     std::unique_ptr<TestSettings> settings;
+    std::unique_ptr<ServerTrust> trust;
     std::unique_ptr<NetworkTransport> transport;
 
     std::unique_ptr<ListRequest> listFrom(const QString& host)
@@ -41,8 +43,8 @@ private slots:
     void init()
     {
         (settings = std::make_unique<TestSettings>())->save(server.host(), "jana", "p&ss+w%rd=1");
-        transport = std::make_unique<NetworkTransport>(
-            [] { return SettingsStore::shared().stringForKey(SettingsStore::Host); });
+        trust = std::make_unique<ServerTrust>(SettingsStore::shared());
+        transport = std::make_unique<NetworkTransport>(*trust);
         QVERIFY(server.clearFaults() && server.clearRequests());
     }
 

@@ -3,6 +3,8 @@
 #include "MainWindow.h"
 #include "MemberCenter.h"
 #include "NetworkTransport.h"
+#include "PasswordStore.h"
+#include "ServerTrust.h"
 #include "SettingsStore.h"
 
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
@@ -13,15 +15,19 @@ AppDelegate::~AppDelegate()
     m_window.reset();
     m_membercenter.reset();
     m_transport.reset();
+    m_trust.reset();
+    m_passwords.reset();
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
     appSettings();
     SettingsStore& store = SettingsStore::shared();
-    m_transport = std::make_unique<NetworkTransport>(
-        [&store]() { return store.stringForKey(QLatin1String(SettingsStore::Host)); });
-    m_membercenter = std::make_unique<MemberCenter>(store, *m_transport);
+    m_passwords = std::make_unique<PasswordStore>(store, PasswordStore::Backend::Keychain);
+    m_passwords->startReading();
+    m_trust = std::make_unique<ServerTrust>(store);
+    m_transport = std::make_unique<NetworkTransport>(*m_trust);
+    m_membercenter = std::make_unique<MemberCenter>(store, *m_transport, *m_passwords);
     m_window = std::make_unique<MainWindow>(*m_membercenter);
     connect(m_transport.get(), &NetworkTransport::busyChanged, m_window.get(),
             &MainWindow::setBusy);

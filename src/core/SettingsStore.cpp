@@ -88,6 +88,12 @@ void SettingsStore::setBool(bool value, const QString& key)
     write(key, value);
 }
 
+void SettingsStore::removeObjectForKey(const QString& key)
+{
+    m_settings->remove(key);
+    emit valueChanged(key);
+}
+
 bool SettingsStore::synchronize()
 {
     makePrivate();

@@ -10,8 +10,9 @@
 // ($XDG_CONFIG_HOME/notes-client/notes-client.conf), with registered defaults that answer lookups
 // of keys that hold no stored value. Defaults live in memory only and are never written.
 //
-// The file holds the password, so it is created owner-only (0600, folder 0700) before the first
-// write, and its mode is tightened again whenever it is written.
+// The file may hold the password (where no keychain answers) and the servers' trust records, so
+// it is created owner-only (0600, folder 0700) before the first write, and its mode is tightened
+// again whenever it is written.
 class SettingsStore : public QObject
 {
     Q_OBJECT
@@ -44,6 +45,8 @@ public:
 
     void setObject(const QString& value, const QString& key);
     void setBool(bool value, const QString& key);
+    // Removes the stored value; lookups fall back to the registered default.
+    void removeObjectForKey(const QString& key);
 
     // Writes pending changes to the file.
     bool synchronize();

@@ -2,6 +2,7 @@
 
 class QByteArray;
 class QUrl;
+class ServerTrust;
 class TransportCall;
 
 // Where requests go out: the HTTPS network in the program, a scripted stand-in in tests. A
@@ -20,4 +21,7 @@ public:
     // The caller owns the returned call. Its answer is delivered on the main thread, never
     // before this function has returned.
     virtual TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) = 0;
+
+    // The trust records of the servers this transport reaches over TLS, if it keeps any.
+    virtual ServerTrust* serverTrust() const { return nullptr; }
 };

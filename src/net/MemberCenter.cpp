@@ -1,16 +1,30 @@
 #include "MemberCenter.h"
 
+#include "ApiTransport.h"
 #include "Console.h"
 #include "Localization.h"
 #include "LoginRequest.h"
+#include "PasswordStore.h"
 #include "RequestReport.h"
 #include "ServerContract.h"
+#include "ServerTrust.h"
 #include "SettingsStore.h"
 
-MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, QObject* parent)
-    : QObject(parent), m_store(store), m_transport(transport)
+#include <utility>
+
+MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, PasswordStore& passwords,
+                           QObject* parent)
+    : QObject(parent), m_store(store), m_transport(transport), m_passwords(&passwords)
 {
+    connect(m_passwords, &PasswordStore::readingEnded, this, &MemberCenter::passwordRead);
     takeUpSettings();
+}
+
+MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, QObject* parent)
+    : MemberCenter(store, transport,
+                   *new PasswordStore(store, PasswordStore::Backend::SettingsFile), parent)
+{
+    m_passwords->setParent(this);
 }
 
 MemberCenter::~MemberCenter() = default;
@@ -29,7 +43,6 @@ void MemberCenter::takeUpSettings()
     copyString(SettingsStore::Host, m_host);
     copyString(SettingsStore::Path, m_path);
     copyString(SettingsStore::Login, m_login);
-    copyString(SettingsStore::Password, m_password);
 }
 
 bool MemberCenter::checkSettings()
@@ -39,7 +52,7 @@ bool MemberCenter::checkSettings()
         Console::print(Localization::text(Localization::EnterServerName));
         return false;
     }
-    if (m_login.isEmpty() || m_password.isEmpty()) {
+    if (m_login.isEmpty() || (m_passwords->password().isEmpty() && !m_passwords->isReading())) {
         clearSession();
         Console::print(Localization::text(Localization::EnterLoginPassword));
         return false;
@@ -65,16 +78,35 @@ ServerAddress::Composed MemberCenter::address(const QString& script) const
 
 void MemberCenter::actionLogin(LoginCompletion completion)
 {
+    if (completion)
+        m_waiting.push_back(std::move(completion));
+    if (m_passwords->isReading())
+        m_loginAfterReading = true;
+    else
+        sendLogin();
+}
+
+// The login that waited for the password goes out now, unless there is none to send.
+void MemberCenter::passwordRead()
+{
+    if (!std::exchange(m_loginAfterReading, false))
+        return;
+    if (checkSettings())
+        sendLogin();
+    else
+        answerWaiting(false);
+}
+
+void MemberCenter::sendLogin()
+{
     const QString script = QLatin1String(ServerContract::Script::Login);
     Console::print(urlText(script));
     Console::print(QStringLiteral("login=") + m_login + QStringLiteral("&password=") +
                    QLatin1String(PasswordMask));
 
-    if (completion)
-        m_waiting.push_back(std::move(completion));
     if (m_dataTask)
         m_dataTask->cancel();
-    auto* request = new LoginRequest(address(script), m_login, m_password, this);
+    auto* request = new LoginRequest(address(script), m_login, m_passwords->password(), this);
     m_dataTask = request;
     connect(request, &ApiRequest::finished, this, [this, request]() { loginFinished(request); });
     request->start(m_transport);
@@ -88,11 +120,17 @@ void MemberCenter::loginFinished(LoginRequest* request)
     RequestReport::print(*request);
     if (request != m_dataTask)
         return;
-    if (request->outcome() == ApiRequest::Outcome::Succeeded)
+    if (request->outcome() == ApiRequest::Outcome::Succeeded) {
+        if (ServerTrust* trust = m_transport.serverTrust())
+            trust->loginSucceeded(request->url());
         setSession(true, request->sessionId());
-    else if (request->outcome() == ApiRequest::Outcome::Refused)
+    } else if (request->outcome() == ApiRequest::Outcome::Refused)
         clearSession();
-    const bool accepted = request->outcome() == ApiRequest::Outcome::Succeeded;
+    answerWaiting(request->outcome() == ApiRequest::Outcome::Succeeded);
+}
+
+void MemberCenter::answerWaiting(bool accepted)
+{
     std::vector<LoginCompletion> waiting;
     waiting.swap(m_waiting);
     for (const LoginCompletion& completion : waiting)

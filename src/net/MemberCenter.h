@@ -11,6 +11,7 @@
 
 class ApiTransport;
 class LoginRequest;
+class PasswordStore;
 class SettingsStore;
 
 // The login session the whole client shares: the server settings (host, path, login, password)
@@ -25,21 +26,24 @@ public:
 
     static constexpr char PasswordMask[] = "********";
 
-    // Copies the settings from the store.
+    // Copies the settings from the store; the password comes from passwords, which is read at
+    // each login. Without one, the password is the settings file's.
+    MemberCenter(SettingsStore& store, ApiTransport& transport, PasswordStore& passwords,
+                 QObject* parent = nullptr);
     MemberCenter(SettingsStore& store, ApiTransport& transport, QObject* parent = nullptr);
     ~MemberCenter() override;
 
     // Copies the settings again, after new ones were saved.
     void takeUpSettings();
 
-    // True when host, login and password are all non-empty. Otherwise clears the session,
-    // prints why and returns false.
+    // True when host, login and password are all non-empty (a password still being read counts
+    // as given). Otherwise clears the session, prints why and returns false.
     bool checkSettings();
 
     // Prints the URL and the body (password masked), starts the login and returns at once. The
     // completion runs once, on the main thread: true after an accepted login, false otherwise.
     // A login started while another is in flight cancels that one and answers its completions
-    // too, so no caller waits in vain.
+    // too, so no caller waits in vain. While the password is being read, the login waits for it.
     void actionLogin(LoginCompletion completion = {});
 
     // "https://" + host + path + "/api/" + script, joined as they stand: the line printed for
@@ -54,16 +58,21 @@ public:
     const QString& PHPSESSID() const { return m_PHPSESSID; }
     bool isLoggedIn() const { return m_isLoggedIn; }
     ApiTransport& transport() const { return m_transport; }
+    PasswordStore& passwords() const { return *m_passwords; }
     // The login in flight, or the last one made.
     LoginRequest* dataTask() const;
 
 private:
+    void sendLogin();
+    void passwordRead();
+    void answerWaiting(bool accepted);
     void loginFinished(LoginRequest* request);
     void clearSession();
     void setSession(bool loggedIn, const QString& sessionId);
 
     SettingsStore& m_store;
     ApiTransport& m_transport;
+    PasswordStore* m_passwords;
     QPointer<LoginRequest> m_dataTask;
     std::vector<LoginCompletion> m_waiting;
     QString m_PHPSESSID;
@@ -71,5 +80,5 @@ private:
     QString m_host;
     QString m_path;
     QString m_login;
-    QString m_password; // read only to send it
+    bool m_loginAfterReading = false;
 };

@@ -1,13 +1,16 @@
 #include "NetworkTransport.h"
 
+#include "ServerTrust.h"
 #include "TransportCall.h"
-#include "TrustRule.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
+#include <QPointer>
+#include <QSslConfiguration>
 #include <QSslError>
+#include <QSslKey>
 #include <QTimer>
 
 #include <cstring>
@@ -38,6 +41,12 @@ QNetworkRequest makeRequest(const QUrl& url, int timeoutMs)
 }
 
 constexpr char AbortReasonProperty[] = "notesAbortReason";
+constexpr char RefusalProperty[] = "notesRefusal";
+
+QString keyOf(const QSslCertificate& certificate)
+{
+    return ServerTrust::fingerprint(certificate.publicKey().toDer());
+}
 
 void abortFor(QNetworkReply* reply, const QString& reason)
 {
@@ -87,6 +96,11 @@ ApiAnswer answerOf(QNetworkReply* reply)
     answer.statusCode = status.isValid() ? status.toInt() : 0;
     if (reply->error() != QNetworkReply::NoError) {
         answer.transportFailed = true;
+        const QString refusal = reply->property(RefusalProperty).toString();
+        if (!refusal.isEmpty()) {
+            answer.errorDescription = refusal; // refused before anything was sent
+            return answer;
+        }
         const QString reason = reply->property(AbortReasonProperty).toString();
         const QNetworkReply::NetworkError error = reply->error();
         answer.errorDescription =
@@ -110,11 +124,15 @@ ApiAnswer answerOf(QNetworkReply* reply)
 }
 } // namespace
 
-NetworkTransport::NetworkTransport(std::function<QString()> savedHost, QObject* parent)
-    : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_savedHost(std::move(savedHost))
+NetworkTransport::NetworkTransport(ServerTrust& trust, QObject* parent)
+    : QObject(parent), m_manager(new QNetworkAccessManager(this)), m_trust(trust)
 {
     m_manager->setCookieJar(new NoCookieJar(m_manager));
     m_manager->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    connect(&m_trust, &ServerTrust::recordChanged, this, [this]() {
+        m_dropWhenIdle = true;
+        dropConnectionsWhenIdle();
+    });
 }
 
 NetworkTransport::~NetworkTransport() = default;
@@ -137,20 +155,19 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, R
         emit busyChanged(true);
     connect(reply, &QObject::destroyed, this, &NetworkTransport::requestEnded);
     watchLimits(reply);
-    connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError>&) {
-        if (TrustRule::acceptsUnverified(m_savedHost(), reply->url()))
-            reply->ignoreSslErrors();
-    });
+    watchCertificate(reply);
 
     auto* call = new TransportCall([reply]() {
         reply->abort();
         reply->deleteLater();
     });
     // Queued, so that even an answer produced at once reaches the caller only after this call
-    // has returned.
+    // has returned. An aborted reply may be deleted before then; its call delivers nothing.
     connect(
         reply, &QNetworkReply::finished, call,
-        [reply, call]() {
+        [reply = QPointer<QNetworkReply>(reply), call]() {
+            if (!reply)
+                return;
             const ApiAnswer answer = answerOf(reply);
             reply->deleteLater();
             call->deliver(answer);
@@ -178,19 +195,62 @@ void NetworkTransport::watchLimits(QNetworkReply* reply)
     deadline->start(m_deadlineMs);
 }
 
+// Qt asks about a certificate that does not verify during the first handshake, before the
+// request is written. A connection that reconnects keeps ignoring the errors once ignored, so
+// every handshake is checked again when it completes, which is also before anything is written
+// (Qt waits for the slots of encrypted()). A refused request ends with the refusal as its
+// description.
+void NetworkTransport::watchCertificate(QNetworkReply* reply)
+{
+    connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError>&) {
+        QString refusal;
+        if (m_trust.acceptsUnverified(reply->url(),
+                                      keyOf(reply->sslConfiguration().peerCertificate()), &refusal))
+            reply->ignoreSslErrors();
+        else if (!refusal.isEmpty())
+            reply->setProperty(RefusalProperty, refusal);
+    });
+    connect(reply, &QNetworkReply::encrypted, reply, [this, reply]() {
+        const QSslConfiguration tls = reply->sslConfiguration();
+        const QString key = keyOf(tls.peerCertificate());
+        QString refusal;
+        if (QSslCertificate::verify(tls.peerCertificateChain(), reply->url().host()).isEmpty())
+            m_trust.verified(reply->url(), key);
+        else if (!m_trust.acceptsUnverified(reply->url(), key, &refusal)) {
+            reply->setProperty(RefusalProperty, refusal.isEmpty() ? reply->errorString() : refusal);
+            reply->abort();
+        }
+    });
+}
+
 // A connection opened while another host was saved may have been trusted under the old rule;
 // once the saved host changes, new requests must go through a fresh handshake.
 void NetworkTransport::dropConnectionsIfHostChanged()
 {
-    const QString saved = m_savedHost();
+    const QString saved = m_trust.savedHost();
     if (saved != m_lastSavedHost) {
         m_manager->clearConnectionCache();
         m_lastSavedHost = saved;
     }
 }
 
+// Clearing the connection cache stops Qt's HTTP thread, and a request in flight then never
+// ends; so connections are dropped once nothing is in flight, from the event loop.
+void NetworkTransport::dropConnectionsWhenIdle()
+{
+    QTimer::singleShot(0, this, [this]() {
+        if (m_dropWhenIdle && m_inFlight == 0) {
+            m_dropWhenIdle = false;
+            m_manager->clearConnectionCache();
+        }
+    });
+}
+
 void NetworkTransport::requestEnded()
 {
-    if (m_inFlight > 0 && --m_inFlight == 0)
+    if (m_inFlight > 0 && --m_inFlight == 0) {
         emit busyChanged(false);
+        if (m_dropWhenIdle)
+            dropConnectionsWhenIdle();
+    }
 }

@@ -6,15 +6,14 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class QNetworkAccessManager;
 class QNetworkReply;
+class ServerTrust;
 
 // Sends the client's requests over HTTPS with one QNetworkAccessManager, so TLS connections are
 // reused: an idle time-out, a deadline for the whole request, a cap on the answer's size, no
-// cookies, no redirects followed, and certificate errors ignored only where the trust rule
-// allows it for the host saved at that moment.
+// cookies, no redirects followed. Each certificate goes to the server trust records: one that
+// does not verify is used only where they allow it, decided before anything is sent.
 class NetworkTransport : public QObject, public ApiTransport
 {
     Q_OBJECT
@@ -23,11 +22,11 @@ public:
     static constexpr char ClosedUnansweredDescription[] =
         "The connection closed before the answer, and the request was not sent again.";
 
-    // savedHost tells the host the user saved, read at each certificate decision.
-    explicit NetworkTransport(std::function<QString()> savedHost, QObject* parent = nullptr);
+    explicit NetworkTransport(ServerTrust& trust, QObject* parent = nullptr);
     ~NetworkTransport() override;
 
     TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) override;
+    ServerTrust* serverTrust() const override { return &m_trust; }
 
     // Tests shorten these; the defaults are in Limits.
     void setTransferTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
@@ -40,14 +39,17 @@ signals:
 
 private:
     void dropConnectionsIfHostChanged();
+    void dropConnectionsWhenIdle();
     void watchLimits(QNetworkReply* reply);
+    void watchCertificate(QNetworkReply* reply);
     void requestEnded();
 
     QNetworkAccessManager* m_manager;
-    std::function<QString()> m_savedHost;
+    ServerTrust& m_trust;
     QString m_lastSavedHost;
     int m_timeoutMs = Limits::IdleTimeoutMs;
     int m_deadlineMs = Limits::RequestDeadlineMs;
     qint64 m_maxAnswerBytes = Limits::MaxAnswerBytes;
     int m_inFlight = 0;
+    bool m_dropWhenIdle = false;
 };

@@ -1,8 +1,11 @@
 #include "PreferencesViewController.h"
 
+#include "ApiTransport.h"
 #include "Console.h"
 #include "DataEndpoint.h"
 #include "MemberCenter.h"
+#include "PasswordStore.h"
+#include "ServerKeyView.h"
 #include "SettingsStore.h"
 #include "ui_PreferencesViewController.h"
 
@@ -27,6 +30,16 @@ PreferencesViewController::PreferencesViewController(MemberCenter& membercenter,
          {ui->serverTextField, ui->pathTextField, ui->loginTextField, ui->passwordTextField})
         connect(field, &QLineEdit::returnPressed, this,
                 &PreferencesViewController::actionSaveAndConnect);
+    if (ServerTrust* trust = m_membercenter.transport().serverTrust())
+        ui->layout->insertWidget(1, new ServerKeyView(*trust, this));
+    // Save stays off until the password has been read, so it never stores an empty one.
+    PasswordStore& passwords = m_membercenter.passwords();
+    ui->saveAndConnectButton->setEnabled(!passwords.isReading());
+    connect(&passwords, &PasswordStore::readingEnded, this, [this, &passwords]() {
+        if (!ui->passwordTextField->isModified())
+            ui->passwordTextField->setText(passwords.password());
+        ui->saveAndConnectButton->setEnabled(true);
+    });
     configureView();
 }
 
@@ -57,13 +70,13 @@ void PreferencesViewController::configureView()
     const SettingsStore& store = SettingsStore::shared();
     const FieldKey pairs[] = {{ui->serverTextField, SettingsStore::Host},
                               {ui->pathTextField, SettingsStore::Path},
-                              {ui->loginTextField, SettingsStore::Login},
-                              {ui->passwordTextField, SettingsStore::Password}};
+                              {ui->loginTextField, SettingsStore::Login}};
     for (const FieldKey& pair : pairs) {
         const QVariant value = store.valueForKey(QLatin1String(pair.key));
         if (value.isValid())
             pair.field->setText(value.toString());
     }
+    ui->passwordTextField->setText(m_membercenter.passwords().password());
 }
 
 void PreferencesViewController::showEvent(QShowEvent* event)
@@ -85,14 +98,16 @@ void PreferencesViewController::viewDidAppear()
 
 void PreferencesViewController::actionSaveAndConnect()
 {
+    if (!ui->saveAndConnectButton->isEnabled())
+        return; // Return in a field while the password is still being read
     SettingsStore& store = SettingsStore::shared();
     const FieldKey pairs[] = {{ui->serverTextField, SettingsStore::Host},
                               {ui->pathTextField, SettingsStore::Path},
-                              {ui->loginTextField, SettingsStore::Login},
-                              {ui->passwordTextField, SettingsStore::Password}};
+                              {ui->loginTextField, SettingsStore::Login}};
     for (const FieldKey& pair : pairs)
         store.setObject(pair.field->text(), QLatin1String(pair.key));
     store.synchronize();
+    m_membercenter.passwords().save(ui->passwordTextField->text());
     // The session takes up what was just saved, for this login and every later request.
     m_membercenter.takeUpSettings();
     m_membercenter.actionLogin([this](bool accepted) {

@@ -14,9 +14,11 @@ class PreferencesViewController;
 }
 
 // The preferences window: the server's host, the path below it, the login and the password.
-// Its fields are filled from the settings when it is loaded; each appearance checks the network
-// and logs in when the settings are complete; Save and connect stores the four texts exactly as
-// typed and logs in with them.
+// Its fields are filled from the settings and the password store when it is loaded; each
+// appearance checks the network and logs in when the settings are complete; Save and connect
+// stores the four texts exactly as typed (the password where the password store keeps it) and
+// logs in with them. Where a server's key was refused, the window shows both keys and offers to
+// trust the new one.
 class PreferencesViewController : public QWidget
 {
     Q_OBJECT

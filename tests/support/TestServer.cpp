@@ -46,6 +46,16 @@ bool TestServer::start(const QStringList& extraArgs)
     return true;
 }
 
+bool TestServer::restartWith(const QString& certName)
+{
+    const QString dir = QStringLiteral(NOTES_TEST_CERT_DIR "/");
+    QString key = certName;
+    key.replace(QStringLiteral("cert"), QStringLiteral("key"));
+    return start({QStringLiteral("--port"), QString::number(m_port), QStringLiteral("--cert"),
+                  dir + certName + QStringLiteral(".pem"), QStringLiteral("--key"),
+                  dir + key + QStringLiteral(".pem")});
+}
+
 bool TestServer::waitForPortLine()
 {
     const QDeadlineTimer deadline(StartTimeoutMs);

@@ -27,6 +27,9 @@ public:
     // made for the tests (NOTES_TEST_CERT, NOTES_TEST_KEY); waits (at most 20 s) for the port
     // line. Arguments in extraArgs come later on the command line and win over these defaults.
     bool start(const QStringList& extraArgs = {});
+    // Starts again on the same port, presenting the test certificate <name>.pem and its key
+    // (see TestCertificate.cmake): the same server after a change of key.
+    bool restartWith(const QString& certName);
     void stop();
 
     quint16 port() const;

@@ -1,0 +1,138 @@
+#include "ServerTrust.h"
+
+#include "Console.h"
+#include "SettingsStore.h"
+#include "TrustRule.h"
+
+#include <QCryptographicHash>
+#include <QUrl>
+
+#include <utility>
+
+namespace {
+constexpr char SystemCasWord[] = "CA";
+constexpr char KeyWord[] = "key";
+
+QString recordKey(const QString& server)
+{
+    return QStringLiteral("trust/") + server + QStringLiteral("/record");
+}
+
+QString keyKey(const QString& server)
+{
+    return QStringLiteral("trust/") + server + QStringLiteral("/key");
+}
+} // namespace
+
+ServerTrust::ServerTrust(SettingsStore& settings, QObject* parent)
+    : QObject(parent), m_settings(settings)
+{
+}
+
+QString ServerTrust::savedHost() const
+{
+    return m_settings.stringForKey(QLatin1String(SettingsStore::Host));
+}
+
+QString ServerTrust::serverOf(const QUrl& url)
+{
+    const QString host = url.host().toLower();
+    const QString port = QString::number(url.port(443));
+    return host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QStringLiteral("]:") + port
+                                           : host + QLatin1Char(':') + port;
+}
+
+QString ServerTrust::fingerprint(const QByteArray& subjectPublicKeyInfo)
+{
+    const QByteArray digest =
+        QCryptographicHash::hash(subjectPublicKeyInfo, QCryptographicHash::Sha256);
+    return QLatin1String(KeyPrefix) +
+           QString::fromLatin1(digest.toBase64(QByteArray::OmitTrailingEquals));
+}
+
+ServerTrust::Record ServerTrust::record(const QString& server) const
+{
+    const QString kind = m_settings.stringForKey(recordKey(server));
+    const QString key = m_settings.stringForKey(keyKey(server));
+    if (kind == QLatin1String(SystemCasWord))
+        return {Record::Kind::SystemCas, key};
+    if (kind == QLatin1String(KeyWord) && !key.isEmpty())
+        return {Record::Kind::Key, key};
+    return {};
+}
+
+void ServerTrust::setRecord(const QString& server, const Record& record, Change change)
+{
+    m_settings.setObject(QLatin1String(record.kind == Record::Kind::Key ? KeyWord : SystemCasWord),
+                         recordKey(server));
+    m_settings.setObject(record.key, keyKey(server));
+    m_settings.synchronize();
+    m_firstUse.remove(server);
+    if (change == Change::Stricter)
+        emit recordChanged(server);
+}
+
+bool ServerTrust::acceptsUnverified(const QUrl& url, const QString& key, QString* refusalLine)
+{
+    const QString server = serverOf(url);
+    const Record trusted = record(server);
+    if (trusted.kind == Record::Kind::None) {
+        if (!TrustRule::acceptsUnverified(savedHost(), url))
+            return false; // not a server the user chose: ordinary verification applies
+        m_firstUse.insert(server, {Record::Kind::Key, key});
+        return true;
+    }
+    if (trusted.kind == Record::Kind::Key && trusted.key == key)
+        return true;
+    m_refusal = Refusal{server, trusted, key};
+    *refusalLine = this->refusalLine(*m_refusal);
+    emit refusalChanged();
+    return false;
+}
+
+void ServerTrust::verified(const QUrl& url, const QString& key)
+{
+    const QString server = serverOf(url);
+    const Record trusted = record(server);
+    const Record now{Record::Kind::SystemCas, key};
+    if (trusted.kind == Record::Kind::None) {
+        m_firstUse.insert(server, now);
+    } else if (trusted.kind == Record::Kind::Key && trusted.key != key) {
+        Console::print(QStringLiteral("%1 now has a certificate the system CAs verify, with the "
+                                      "key %2: it replaces the trusted key %3")
+                           .arg(server, key, trusted.key));
+        setRecord(server, now, Change::Stricter);
+    } else if (trusted.kind == Record::Kind::SystemCas && trusted.key != key) {
+        setRecord(server, now, Change::Same); // renewed; the key is kept to be named in a refusal
+    }
+}
+
+void ServerTrust::loginSucceeded(const QUrl& url)
+{
+    const QString server = serverOf(url);
+    const auto seen = m_firstUse.constFind(server);
+    if (seen != m_firstUse.cend() && record(server).kind == Record::Kind::None)
+        setRecord(server, *seen, Change::Same); // what the open connections were accepted for
+}
+
+void ServerTrust::trustPresentedKey()
+{
+    if (!m_refusal)
+        return;
+    const Refusal refused = *std::exchange(m_refusal, std::nullopt);
+    Console::print(QStringLiteral("%1: the key %2 is trusted from now on")
+                       .arg(refused.server, refused.presentedKey));
+    setRecord(refused.server, {Record::Kind::Key, refused.presentedKey}, Change::Stricter);
+    emit refusalChanged();
+}
+
+QString ServerTrust::refusalLine(const Refusal& refusal) const
+{
+    const QString line =
+        refusal.trusted.kind == Record::Kind::Key
+            ? QStringLiteral("refused %1: it presents the key %2, not the trusted key %3; nothing "
+                             "was sent")
+            : QStringLiteral("refused %1: the system CAs do not verify its certificate, with the "
+                             "key %2; they verified the key %3; nothing was sent");
+    return line.arg(refusal.server, refusal.presentedKey, refusal.trusted.key);
+}
