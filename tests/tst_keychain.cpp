@@ -65,8 +65,6 @@ class KeychainTest : public QObject
     }
 
 private slots:
-    void initTestCase() { QVERIFY(server.start()); }
-
     void init()
     {
         settings = std::make_unique<TestSettings>();
@@ -83,6 +81,7 @@ private slots:
 
     void keychainHoldsThePassword()
     {
+        QVERIFY(server.start());
         settings->save(server.host(), "jana", Jana); // left in the file by an earlier version
         app->applicationDidFinishLaunching();
         WAIT_FOR(printed->contains(PasswordStore::MovedLine));
@@ -99,6 +98,7 @@ private slots:
 
     void noKeychainKeepsThePasswordInTheFile()
     {
+        QVERIFY(server.start());
         settings->save(server.host(), "jana", Jana);
         app->applicationDidFinishLaunching();
         WAIT_FOR(server.requestBodies().contains(loginBody("jana", Jana)));

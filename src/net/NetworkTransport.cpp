@@ -42,6 +42,7 @@ QNetworkRequest makeRequest(const QUrl& url, int timeoutMs)
 
 constexpr char AbortReasonProperty[] = "notesAbortReason";
 constexpr char RefusalProperty[] = "notesRefusal";
+constexpr char UnverifiedProperty[] = "notesUnverified";
 
 QString keyOf(const QSslCertificate& certificate)
 {
@@ -140,6 +141,10 @@ NetworkTransport::~NetworkTransport() = default;
 TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, Resend resend)
 {
     dropConnectionsIfHostChanged();
+    if (m_dropWhenIdle && m_inFlight == 0) {
+        m_dropWhenIdle = false;
+        m_manager->clearConnectionCache();
+    }
     QNetworkRequest request = makeRequest(url, m_timeoutMs);
     QNetworkReply* reply = nullptr;
     if (resend == Resend::Never) {
@@ -195,31 +200,39 @@ void NetworkTransport::watchLimits(QNetworkReply* reply)
     deadline->start(m_deadlineMs);
 }
 
-// Qt asks about a certificate that does not verify during the first handshake, before the
-// request is written. A connection that reconnects keeps ignoring the errors once ignored, so
-// every handshake is checked again when it completes, which is also before anything is written
-// (Qt waits for the slots of encrypted()). A refused request ends with the refusal as its
-// description.
+// Qt asks about a certificate that does not verify during the handshake, before the request is
+// written, and only the errors of that very certificate are ignored. A channel keeps the errors
+// it ignored when it reconnects, though, and then goes on with that certificate whatever the
+// answer to sslErrors, or raises none at all. So every handshake that completes is checked again
+// in encrypted(), which Qt also emits before writing anything (it waits for the slots): one that
+// raised errors, or presents a key once accepted unverified, is decided by the trust records
+// again and aborted when refused; any other verified normally.
 void NetworkTransport::watchCertificate(QNetworkReply* reply)
 {
-    connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError>&) {
+    connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError>& errors) {
+        reply->setProperty(UnverifiedProperty, true);
+        const QString key = keyOf(reply->sslConfiguration().peerCertificate());
         QString refusal;
-        if (m_trust.acceptsUnverified(reply->url(),
-                                      keyOf(reply->sslConfiguration().peerCertificate()), &refusal))
-            reply->ignoreSslErrors();
-        else if (!refusal.isEmpty())
+        if (m_trust.acceptsUnverified(reply->url(), key, &refusal)) {
+            m_ignoredKeys.insert(ServerTrust::serverOf(reply->url()) + key);
+            reply->ignoreSslErrors(errors);
+        } else if (!refusal.isEmpty()) {
             reply->setProperty(RefusalProperty, refusal);
+        }
     });
     connect(reply, &QNetworkReply::encrypted, reply, [this, reply]() {
-        const QSslConfiguration tls = reply->sslConfiguration();
-        const QString key = keyOf(tls.peerCertificate());
+        const QString key = keyOf(reply->sslConfiguration().peerCertificate());
+        if (!reply->property(UnverifiedProperty).toBool() &&
+            !m_ignoredKeys.contains(ServerTrust::serverOf(reply->url()) + key))
+            return m_trust.verified(reply->url(), key);
         QString refusal;
-        if (QSslCertificate::verify(tls.peerCertificateChain(), reply->url().host()).isEmpty())
-            m_trust.verified(reply->url(), key);
-        else if (!m_trust.acceptsUnverified(reply->url(), key, &refusal)) {
-            reply->setProperty(RefusalProperty, refusal.isEmpty() ? reply->errorString() : refusal);
-            reply->abort();
-        }
+        if (m_trust.acceptsUnverified(reply->url(), key, &refusal))
+            return;
+        reply->setProperty(RefusalProperty, refusal.isEmpty()
+                                                ? QStringLiteral("the server's certificate is not "
+                                                                 "trusted; nothing was sent")
+                                                : refusal);
+        reply->abort();
     });
 }
 

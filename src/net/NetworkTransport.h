@@ -4,6 +4,7 @@
 #include "Limits.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QNetworkAccessManager;
@@ -52,4 +53,5 @@ private:
     qint64 m_maxAnswerBytes = Limits::MaxAnswerBytes;
     int m_inFlight = 0;
     bool m_dropWhenIdle = false;
+    QSet<QString> m_ignoredKeys; // server + key of certificates accepted without verification
 };
