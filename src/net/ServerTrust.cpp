@@ -113,6 +113,10 @@ void ServerTrust::loginSucceeded(const QUrl& url)
     const auto seen = m_firstUse.constFind(server);
     if (seen != m_firstUse.cend() && record(server).kind == Record::Kind::None)
         setRecord(server, *seen, Change::Same); // what the open connections were accepted for
+    if (m_refusal && m_refusal->server == server) {
+        m_refusal.reset(); // the server answers with a trusted key again
+        emit refusalChanged();
+    }
 }
 
 void ServerTrust::trustPresentedKey()

@@ -22,7 +22,8 @@ class SettingsStore;
 //
 // Records are written when a login to the server succeeds, not at the first handshake, so a
 // mistyped host that answers no login is never trusted. A refusal happens before anything is
-// sent; it is kept until the user trusts the presented key or another refusal replaces it.
+// sent; it is kept until the user trusts the presented key, a login to that server succeeds, or
+// another refusal replaces it.
 class ServerTrust : public QObject
 {
     Q_OBJECT
