@@ -152,7 +152,8 @@ private slots:
         QCOMPARE(printed.lines(), lines);
     }
 
-    // A title that matches nothing clears the selection; each miss follows a match to show it.
+    // A title that matches nothing is shown as one extra item marked inactive; each miss follows
+    // a match to show it.
     void pickListSelectsByTitle()
     {
         for (const QString& item : {QStringLiteral("Alpha"), Pre, QStringLiteral("Gamma")})
@@ -162,9 +163,12 @@ private slots:
             return m_pickList.titleOfSelectedItem().value_or("-");
         };
         QCOMPARE(select("Gamma"), "Gamma");
-        QCOMPARE(select("alpha"), "-"); // another case
+        QCOMPARE(select("alpha"), "alpha (inactive)"); // another case
         QCOMPARE(select(Dec), Pre);
-        QCOMPARE(select("Alpha "), "-"); // a trailing space
+        QCOMPARE(select("Alpha "), "Alpha  (inactive)"); // a trailing space
+        QCOMPARE(m_pickList.numberOfItems(), 4);
+        m_pickList.selectItemAtIndex(0);
+        QCOMPARE(m_pickList.numberOfItems(), 3);
     }
 
 private:

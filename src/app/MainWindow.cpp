@@ -1,22 +1,23 @@
 #include "MainWindow.h"
 
-#include "Console.h"
+#include "Notices.h"
 #include "PreferencesViewController.h"
 #include "ViewController.h"
 
 #include <QAction>
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
 
 MainWindow::MainWindow(MemberCenter& membercenter, QWidget* parent)
     : QMainWindow(parent), m_membercenter(membercenter),
       m_viewController(new ViewController(membercenter, this)),
-      m_busyIndicator(new QProgressBar(this))
+      m_busyIndicator(new QProgressBar(this)), m_statusText(new QLabel(this))
 {
     setWindowTitle(tr("Notes"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/notes-client.svg")));
@@ -27,23 +28,37 @@ MainWindow::MainWindow(MemberCenter& membercenter, QWidget* parent)
     m_busyIndicator->setMaximumWidth(120);
     m_busyIndicator->setAccessibleName(tr("Waiting for the server"));
     m_busyIndicator->hide();
+    m_statusText->setTextFormat(Qt::PlainText);
+    m_statusText->setAccessibleName(tr("Status"));
+    statusBar()->addWidget(m_statusText, 1);
     statusBar()->addPermanentWidget(m_busyIndicator);
-    statusBar()->setAccessibleName(tr("Status"));
 
     m_busyDelay.setSingleShot(true);
     m_busyDelay.setInterval(BusyIndicatorDelayMs);
     connect(&m_busyDelay, &QTimer::timeout, m_busyIndicator, &QWidget::show);
-    connect(&Console::instance(), &Console::linePrinted, statusBar(),
-            [this](const QString& line) { statusBar()->showMessage(line); });
+    connect(&Notices::instance(), &Notices::posted, this, &MainWindow::showNotice);
     connect(m_viewController, &ViewController::settingsNeeded, this, &MainWindow::showPreferences);
-    connect(m_viewController, &ViewController::statusMessage, statusBar(),
-            [this](const QString& message) { statusBar()->showMessage(message); });
     createMenus();
 }
 
 MainWindow::~MainWindow()
 {
     delete m_preferences;
+}
+
+QString MainWindow::statusText() const
+{
+    return m_statusText->text();
+}
+
+// The label's accessible name follows the message, so a screen reader hears each new one.
+void MainWindow::showNotice(const QString& message)
+{
+    m_statusText->setText(message);
+    m_statusText->setToolTip(message);
+    m_statusText->setAccessibleName(message);
+    QAccessibleEvent changed(m_statusText, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -110,10 +125,4 @@ void MainWindow::createMenus()
                       actions.addToProject, actions.addToBoth, actions.remove, actions.mail});
     note->addSeparator();
     note->addAction(actions.drafts);
-
-    // Delete removes the selected note only while the table has the focus, so the key keeps
-    // its ordinary meaning in the editor and the search fields.
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, view->tableView());
-    deleteKey->setContext(Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, actions.remove, &QAction::trigger);
 }

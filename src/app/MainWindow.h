@@ -6,12 +6,13 @@
 
 class MemberCenter;
 class PreferencesViewController;
+class QLabel;
 class QProgressBar;
 class ViewController;
 
 // The application's main window around the notes view: menus with keyboard shortcuts for every
-// action, a status bar that shows each printed line, a busy indicator for slow requests, and the
-// preferences window, which it opens on request or when the settings are incomplete.
+// action, a status bar that shows the messages for people (Notices), a busy indicator for slow
+// requests, and the preferences, which it opens on request or when the settings are incomplete.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     PreferencesViewController* showPreferences();
     PreferencesViewController* preferences() const;
     bool busyIndicatorVisible() const;
+    // The message the status bar shows.
+    QString statusText() const;
 
     // Requests are in flight; the indicator shows once this lasted BusyIndicatorDelayMs.
     void setBusy(bool busy);
@@ -37,10 +40,12 @@ protected:
 
 private:
     void createMenus();
+    void showNotice(const QString& message);
 
     MemberCenter& m_membercenter;
     ViewController* m_viewController;
     QPointer<PreferencesViewController> m_preferences;
     QProgressBar* m_busyIndicator;
+    QLabel* m_statusText;
     QTimer m_busyDelay;
 };

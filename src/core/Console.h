@@ -3,9 +3,9 @@
 #include <QObject>
 #include <QString>
 
-// The program's reporting channel: every notice, error and confirmation is one printed line on
-// standard output. The same line is announced through linePrinted so the main window can mirror
-// it in its status bar and tests can read what was printed.
+// The program's printed lines: every notice, error and confirmation is one line on standard
+// output, in the fixed wording scripts rely on. The same line is announced through linePrinted so
+// tests can read what was printed. Messages for people go through Notices.
 class Console : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,8 @@
 #include "Localization.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QList>
 #include <QTranslator>
 
 namespace {
@@ -15,30 +17,41 @@ constexpr char Context[] = "Localizable";
     QT_TRANSLATE_NOOP("Localizable", "title_project"),
 };
 
-QTranslator*& installedTranslator()
+// The program's own table and Qt's (dialog buttons, context menus), in that order.
+QList<QTranslator*>& installedTranslators()
 {
-    static QTranslator* translator = nullptr;
-    return translator;
+    static QList<QTranslator*> translators;
+    return translators;
 }
 } // namespace
 
 bool Localization::install(const QLocale& locale)
 {
-    QTranslator*& current = installedTranslator();
-    if (current) {
-        QCoreApplication::removeTranslator(current);
-        delete current;
-        current = nullptr;
-    }
-    const QString language =
-        locale.language() == QLocale::Slovak ? QStringLiteral("sk") : QStringLiteral("en");
-    auto* translator = new QTranslator;
-    if (!translator->load(QStringLiteral(":/i18n/notes_%1.qm").arg(language))) {
+    for (QTranslator* translator : std::as_const(installedTranslators())) {
+        QCoreApplication::removeTranslator(translator);
         delete translator;
+    }
+    installedTranslators().clear();
+    const bool slovak = locale.language() == QLocale::Slovak;
+    const QString language = slovak ? QStringLiteral("sk") : QStringLiteral("en");
+    auto* own = new QTranslator;
+    if (!own->load(QStringLiteral(":/i18n/notes_%1.qm").arg(language))) {
+        delete own;
         return false;
     }
-    QCoreApplication::installTranslator(translator);
-    current = translator;
+    QCoreApplication::installTranslator(own);
+    installedTranslators().append(own);
+    // Qt's texts are English already; a missing Slovak table leaves them English.
+    if (slovak) {
+        auto* qt = new QTranslator;
+        if (qt->load(QStringLiteral("qtbase_sk"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(qt);
+            installedTranslators().append(qt);
+        } else {
+            delete qt;
+        }
+    }
     return true;
 }
 

@@ -42,14 +42,33 @@ QStringList ComboPickList::distinctTitles(const QStringList& titles)
     return kept;
 }
 
+// A title the list lacks belongs to a record no longer offered (an inactive client or project):
+// it is shown, marked, as an extra item that no record matches, so a save keeps the link.
 void ComboPickList::selectItemWithTitle(const QString& title)
 {
-    m_comboBox->setCurrentIndex(indexOfTitle(title));
+    removeMissingItem();
+    int index = indexOfTitle(title);
+    if (index < 0) {
+        m_comboBox->addItem(tr("%1 (inactive)").arg(title), MissingItemMark);
+        index = m_comboBox->count() - 1;
+        m_comboBox->setItemData(index, tr("%1 is no longer in the list; the note keeps it.")
+                                           .arg(title),
+                                Qt::ToolTipRole);
+    }
+    m_comboBox->setCurrentIndex(index);
 }
 
 void ComboPickList::selectItemAtIndex(int index)
 {
+    removeMissingItem();
     m_comboBox->setCurrentIndex(index);
+}
+
+void ComboPickList::removeMissingItem()
+{
+    const int last = m_comboBox->count() - 1;
+    if (last >= 0 && m_comboBox->itemData(last).toString() == QLatin1String(MissingItemMark))
+        m_comboBox->removeItem(last);
 }
 
 std::optional<QString> ComboPickList::titleOfSelectedItem() const

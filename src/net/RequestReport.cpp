@@ -2,7 +2,11 @@
 
 #include "ApiRequest.h"
 #include "Console.h"
+#include "CommandRequest.h"
 #include "Limits.h"
+#include "LoginRequest.h"
+#include "Notices.h"
+#include "ServerContract.h"
 
 QString RequestReport::safeMessage(const QString& message)
 {
@@ -17,8 +21,31 @@ QString RequestReport::safeMessage(const QString& message)
     return safe;
 }
 
+// Commands are told by their owner, which knows what became of the user's text; a cancelled
+// request was replaced by a newer one and is no news.
+void RequestReport::notify(const ApiRequest& request)
+{
+    const ApiRequest::Outcome outcome = request.outcome();
+    if (outcome == ApiRequest::Outcome::Succeeded || outcome == ApiRequest::Outcome::Cancelled ||
+        outcome == ApiRequest::Outcome::Pending || qobject_cast<const CommandRequest*>(&request))
+        return;
+    const QString reason = failureReason(request);
+    if (qobject_cast<const LoginRequest*>(&request))
+        return Notices::post(tr("Not signed in: %1.").arg(reason));
+    const QString script = request.url().fileName();
+    if (script == QLatin1String(ServerContract::Script::Clients))
+        Notices::post(tr("The clients could not be loaded: %1.").arg(reason));
+    else if (script == QLatin1String(ServerContract::Script::Projects))
+        Notices::post(tr("The projects could not be loaded: %1.").arg(reason));
+    else
+        Notices::post(tr("The notes could not be loaded: %1. The list shows what it showed "
+                         "before.")
+                          .arg(reason));
+}
+
 void RequestReport::print(const ApiRequest& request)
 {
+    notify(request);
     switch (request.outcome()) {
     case ApiRequest::Outcome::Succeeded:
         if (const QString line = request.successLine(); !line.isEmpty())
@@ -73,6 +100,9 @@ void RequestReport::printDroppedItems(int dropped)
     Console::print(QStringLiteral("the list holds only the first %1 items; %2 more were dropped")
                        .arg(Limits::MaxListItems)
                        .arg(dropped));
+    Notices::post(tr("The server sent more than %1 items; %2 more were left out.")
+                      .arg(Limits::MaxListItems)
+                      .arg(dropped));
 }
 
 void RequestReport::printBrokenList(const QString& description, qsizetype itemsRead)
@@ -81,4 +111,7 @@ void RequestReport::printBrokenList(const QString& description, qsizetype itemsR
     Console::print(QStringLiteral("the list is incomplete: it shows the %1 items read before the "
                                   "error")
                        .arg(itemsRead));
+    Notices::post(tr("The server's list broke off: only the %n item(s) before the break are "
+                     "shown.",
+                     nullptr, int(itemsRead)));
 }

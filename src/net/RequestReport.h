@@ -14,6 +14,8 @@ class RequestReport
     Q_DECLARE_TR_FUNCTIONS(RequestReport)
 
 public:
+    // Prints the outcome's line and, for a failed sign-in or list, tells the window what failed
+    // and why (Notices).
     static void print(const ApiRequest& request);
     // Why a request failed, in words for the window (translated): "the server could not be
     // reached", the server's own refusal, and so on. Empty for a success.
@@ -27,4 +29,7 @@ public:
     // A list or feed broke off: the parser's description, then that only the items read before
     // the break are shown.
     static void printBrokenList(const QString& description, qsizetype itemsRead);
+
+private:
+    static void notify(const ApiRequest& request);
 };

@@ -22,6 +22,8 @@ struct Note
     QString clientId;
     QString order;
     QString orderId;
+    // The creation time exactly as the server sent it, for sorting and for the locale's format.
+    QString createdText;
 
     bool operator==(const Note&) const = default;
 };

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QTimeZone>
 
+#include <limits>
+
 namespace {
 // Reads count ASCII digits at position; -1 when any of them is not a digit.
 int digits(const QString& text, qsizetype position, qsizetype count)
@@ -106,14 +108,13 @@ private:
 };
 } // namespace
 
-QString NoteDate::displayText(const QString& serverText)
+std::optional<NoteDate::Local> NoteDate::read(const QString& serverText)
 {
-    if (serverText.isEmpty() || serverText == QLatin1String(ServerContract::Xml::NoDate))
-        return QString();
     // Fixed positions of "yyyy-MM-dd HH:mm:ss"; reading them by hand is many times faster than a
     // format-driven parse, which matters for long lists.
-    if (serverText.size() != 19 || !hasSeparators(serverText))
-        return serverText;
+    if (serverText.size() != 19 || !hasSeparators(serverText) ||
+        serverText == QLatin1String(ServerContract::Xml::NoDate))
+        return std::nullopt;
     const int year = digits(serverText, 0, 4);
     const int month = digits(serverText, 5, 2);
     const int day = digits(serverText, 8, 2);
@@ -123,9 +124,23 @@ QString NoteDate::displayText(const QString& serverText)
     const QDate date(year, month, day);
     const QTime time(hour, minute, second);
     if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0 ||
-        !date.isValid() || !time.isValid())
-        return serverText;
-    if (!LocalTimeGaps::exists(date, time))
+        !date.isValid() || !time.isValid() || !LocalTimeGaps::exists(date, time))
+        return std::nullopt;
+    return Local{date, time};
+}
+
+qint64 NoteDate::sortKey(const QString& serverText)
+{
+    const std::optional<Local> local = read(serverText);
+    return local ? local->date.toJulianDay() * 86400 + local->time.msecsSinceStartOfDay() / 1000
+                 : std::numeric_limits<qint64>::min();
+}
+
+QString NoteDate::displayText(const QString& serverText)
+{
+    if (serverText.isEmpty() || serverText == QLatin1String(ServerContract::Xml::NoDate))
+        return QString();
+    if (!read(serverText))
         return serverText;
     // Same zone on both sides, so the fields are only rearranged: "dd.MM.yyyy HH:mm".
     const QChar* in = serverText.constData();

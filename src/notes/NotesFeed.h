@@ -54,6 +54,9 @@ public:
 
     void setKeywords(const QString& noteKeyword, const QString& clientKeyword,
                      const QString& projectKeyword);
+    const QString& noteKeyword() const { return m_noteKeyword; }
+    const QString& clientKeyword() const { return m_clientKeyword; }
+    const QString& projectKeyword() const { return m_projectKeyword; }
 
     // Sends "xml_notes" with the keywords as they stand now.
     void actionGetXMLItems();

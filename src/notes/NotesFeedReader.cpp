@@ -160,6 +160,7 @@ void NotesFeedReader::didEndElement(QStringView name)
     record.id = m_itemId;
     record.note = m_itemNote;
     record.dateTimeCreate = NoteDate::displayText(m_itemDateTimeCreate);
+    record.createdText = m_itemDateTimeCreate;
     record.project = m_itemProject;
     record.projectId = m_itemProjectId;
     record.realEstate = m_itemRealEstate;

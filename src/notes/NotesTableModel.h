@@ -5,9 +5,10 @@
 #include <QAbstractTableModel>
 #include <QSet>
 
-// The notes table: one row per note, three columns in the order client, project, note. The rows
-// are the notes as the server sent them. The note column shows the text up to its first line
-// break; a note with an unsaved draft is marked in it.
+// The notes table: one row per note, columns client, project, note and creation time. The rows
+// are the notes as the server sent them, in the server's order or sorted by a column; a sort
+// moves the rows without losing the selection. The note column shows the text up to its first
+// line break and a sign when more follows; a note with an unsaved draft is marked in it.
 class NotesTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -17,12 +18,13 @@ public:
         ClientColumn,
         ProjectColumn,
         NoteColumn,
+        CreatedColumn,
         ColumnCount
     };
 
     explicit NotesTableModel(QObject* parent = nullptr);
 
-    // Replaces the rows.
+    // Replaces the rows, sorted as the table is.
     void setNotes(const QList<Note>& notes);
     const QList<Note>& notes() const { return m_notes; }
     const Note& noteAt(int row) const { return m_notes.at(row); }
@@ -37,15 +39,26 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    // Sorts by a column; -1 restores the server's order. Texts compare as the locale sorts them,
+    // times by the time they name (unreadable ones first).
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     // A cell shows at most this many characters of a note, then an ellipsis.
     static constexpr int MaxCellCharacters = 300;
+    // A tooltip shows at most this many characters of a note.
+    static constexpr int MaxToolTipCharacters = 2000;
 
     // The text before the first line break of any kind (U+000A to U+000D, U+0085, U+2028,
     // U+2029), or the whole text when it has none; cut at MaxCellCharacters.
     static QString firstLine(const QString& text);
+    // The first line, followed by " …" when more text follows it.
+    static QString cellText(const QString& text);
 
 private:
+    QList<int> sortedOrder(const QList<Note>& notes) const;
+
     QList<Note> m_notes;
     QSet<QString> m_draftIds;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };

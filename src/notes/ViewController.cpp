@@ -9,6 +9,7 @@
 #include "Mail.h"
 #include "MemberCenter.h"
 #include "NoteEditor.h"
+#include "Notices.h"
 #include "NotesTableModel.h"
 #include "ProjectList.h"
 #include "ServerContract.h"
@@ -44,10 +45,7 @@ ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
     m_editor = new NoteEditor(ui->noteTextView, this);
     m_clientPopUp = std::make_unique<ComboPickList>(ui->clientPopUpButton);
     m_projectPopUp = std::make_unique<ComboPickList>(ui->projectPopUpButton);
-    ui->tableView->setModel(m_model);
-    ui->tableView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    ui->tableView->setColumnWidth(NotesTableModel::ClientColumn, 180);
-    ui->tableView->setColumnWidth(NotesTableModel::ProjectColumn, 180);
+    setUpTable();
     ui->splitter->setStretchFactor(0, 3);
     ui->splitter->setStretchFactor(1, 2);
     m_draftTimer.setSingleShot(true);
@@ -61,6 +59,27 @@ ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
 ViewController::~ViewController()
 {
     keepDraft();
+}
+
+// Fixed column widths, so no row is measured; Tab moves on to the editor instead of from cell to
+// cell; a click on a header sorts, and the first load keeps the server's order.
+void ViewController::setUpTable()
+{
+    QTableView* table = ui->tableView;
+    table->setModel(m_model);
+    table->setTabKeyNavigation(false);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideRight);
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(NotesTableModel::NoteColumn, QHeaderView::Stretch);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    table->setSortingEnabled(true);
+    table->setColumnWidth(NotesTableModel::ClientColumn, 170);
+    table->setColumnWidth(NotesTableModel::ProjectColumn, 170);
+    table->setColumnWidth(NotesTableModel::CreatedColumn, 130);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
 void ViewController::createActions()
@@ -84,7 +103,12 @@ void ViewController::createActions()
                                   &ViewController::actionAddToProject);
     m_actions.addToBoth = make(tr("New note for &both"), QKeySequence(tr("Ctrl+Shift+B")),
                                &ViewController::actionAddToBoth);
-    m_actions.remove = make(tr("&Delete"), QKeySequence(), &ViewController::actionDelete);
+    // Delete removes the selected note only while the table has the focus, so the key keeps its
+    // ordinary meaning in the editor and the search fields.
+    m_actions.remove = make(tr("&Delete"), QKeySequence::Delete, &ViewController::actionDelete);
+    m_actions.remove->setShortcutContext(Qt::WidgetShortcut);
+    removeAction(m_actions.remove);
+    ui->tableView->addAction(m_actions.remove);
     m_actions.mail = make(tr("&Mail"), QKeySequence(tr("Ctrl+M")), &ViewController::actionMail);
     m_actions.revert = make(tr("&Revert to the saved text"), QKeySequence(),
                             &ViewController::actionRevert);
@@ -169,18 +193,18 @@ void ViewController::viewDidAppear()
 {
     Console::print(QLatin1String(AppearedLine));
     // Offline is only reported: the login below fails in its own way if the server is gone.
-    m_engine.warnIfOffline();
+    if (!m_engine.warnIfOffline())
+        Notices::post(tr("No network connection. Signing in is tried all the same."));
     if (!m_membercenter.checkSettings()) {
+        Notices::post(tr("Enter the server, your login and your password in Preferences."));
         emit settingsNeeded();
         return;
     }
     openAccountDrafts();
     // Loading waits for this login, so it never goes out with a session the login replaces.
     m_membercenter.actionLogin([this](bool accepted) {
-        if (!accepted)
-            return;
-        Console::print(QLatin1String(DataEndpoint::LoggedInLine));
-        loadListsAndNotes();
+        if (accepted)
+            signedIn();
     });
 }
 
@@ -189,7 +213,14 @@ void ViewController::takeUpSavedSettings()
     if (!m_membercenter.isLoggedIn())
         return;
     openAccountDrafts();
+    signedIn();
+}
+
+void ViewController::signedIn()
+{
     Console::print(QLatin1String(DataEndpoint::LoggedInLine));
+    Notices::post(tr("Signed in to %1 as %2. Loading the notes…")
+                      .arg(m_membercenter.host(), m_membercenter.login()));
     loadListsAndNotes();
 }
 
@@ -322,6 +353,13 @@ void ViewController::notesReloaded(const QList<Note>& notes)
     }
     if (newNote && m_current && m_current->note == QLatin1String(" "))
         m_editor->focusToReplace();
+    // After a command its own message stands.
+    if (std::exchange(m_reloadAfterCommand, false))
+        return;
+    const bool searched = !m_feed->noteKeyword().isEmpty() || !m_feed->clientKeyword().isEmpty() ||
+                          !m_feed->projectKeyword().isEmpty();
+    Notices::post(searched ? tr("%n note(s) found.", nullptr, int(notes.size()))
+                           : tr("%n note(s) loaded.", nullptr, int(notes.size())));
 }
 
 // A note just added is found by the id the server gave it, or else as the one id the reload
@@ -343,9 +381,9 @@ int ViewController::rowToSelectAfterReload(const QSet<QString>& before)
     }
     const int row = id.isEmpty() ? -1 : m_model->rowOf(id);
     if (row < 0 && wanted.newNote)
-        emit statusMessage(tr("Note added; it is not in the current search"));
+        Notices::post(tr("Note added; it is not in the current search"));
     else if (row < 0)
-        emit statusMessage(tr("The note of this draft is no longer on the server. Add the draft "
+        Notices::post(tr("The note of this draft is no longer on the server. Add the draft "
                               "as a new note or discard it."));
     return row;
 }
@@ -434,12 +472,13 @@ void ViewController::actionRevert()
         return;
     m_drafts->remove(m_current->id);
     m_editor->show(m_current->note, m_current->note);
-    emit statusMessage(tr("The draft was dropped; the note shows the saved text."));
+    Notices::post(tr("The draft was dropped; the note shows the saved text."));
 }
 
 void ViewController::commandEnded(const NotesFeed::CommandResult& result)
 {
     const QString& id = result.note.id;
+    m_reloadAfterCommand = result.succeeded() || result.outcomeUnknown;
     switch (result.command) {
     case NotesFeed::Command::Save:
         if (result.succeeded()) {
@@ -450,12 +489,12 @@ void ViewController::commandEnded(const NotesFeed::CommandResult& result)
             const DraftStore::Draft* draft = m_drafts->draft(id);
             if (draft && draft->text == result.note.note)
                 m_drafts->remove(id);
-            emit statusMessage(tr("Note saved."));
+            Notices::post(tr("Note saved."));
         } else if (result.outcomeUnknown) {
-            emit statusMessage(tr("The connection broke while the note was being saved: it may "
+            Notices::post(tr("The connection broke while the note was being saved: it may "
                                   "or may not be stored. Your text is kept as a draft."));
         } else {
-            emit statusMessage(tr("Note not saved: %1. Your text is kept.").arg(result.reason));
+            Notices::post(tr("Note not saved: %1. Your text is kept.").arg(result.reason));
         }
         return;
     case NotesFeed::Command::Add:
@@ -468,23 +507,23 @@ void ViewController::commandEnded(const NotesFeed::CommandResult& result)
                     m_editor->show(m_current->note, m_current->note);
             }
             m_afterReload = AfterReload{true, result.newNoteId, idsOf(m_model->notes())};
-            emit statusMessage(tr("Note added."));
+            Notices::post(tr("Note added."));
         } else if (result.outcomeUnknown) {
-            emit statusMessage(tr("The connection broke while the note was being added: it may "
+            Notices::post(tr("The connection broke while the note was being added: it may "
                                   "or may not exist now. Check the list before adding it again."));
         } else {
-            emit statusMessage(tr("Note not added: %1.").arg(result.reason));
+            Notices::post(tr("Note not added: %1.").arg(result.reason));
         }
         return;
     case NotesFeed::Command::Delete:
         if (result.succeeded()) {
             m_drafts->remove(id);
-            emit statusMessage(tr("Note deleted."));
+            Notices::post(tr("Note deleted."));
         } else if (result.outcomeUnknown) {
-            emit statusMessage(tr("The connection broke while the note was being deleted: it may "
+            Notices::post(tr("The connection broke while the note was being deleted: it may "
                                   "or may not be gone."));
         } else {
-            emit statusMessage(tr("Note not deleted: %1.").arg(result.reason));
+            Notices::post(tr("Note not deleted: %1.").arg(result.reason));
         }
         return;
     }

@@ -110,15 +110,15 @@ public:
 signals:
     // The settings are incomplete: the user has to fill them in first.
     void settingsNeeded();
-    // A message for the user about what happened to a note.
-    void statusMessage(const QString& message);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void setUpTable();
     void createActions();
     void connectControls();
+    void signedIn();
     void loadListsAndNotes();
     void openAccountDrafts();
     void addNote(bool keepClient, bool keepProject);
@@ -152,6 +152,8 @@ private:
     std::optional<Note> m_current;
     // A selection made by the program (after a reload), not by the user.
     bool m_restoringSelection = false;
+    // The next reload follows a command, whose message it must not cover.
+    bool m_reloadAfterCommand = false;
 
     // What the next reload should select: a note just added, or the note of a draft to open.
     struct AfterReload

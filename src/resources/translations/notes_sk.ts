@@ -1,36 +1,125 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="sk_SK">
+<context>
+    <name>ComboPickList</name>
+    <message>
+        <location filename="../../lists/ComboPickList.cpp" line="52" />
+        <source>%1 (inactive)</source>
+        <translation>%1 (neaktívny)</translation>
+    </message>
+    <message>
+        <location filename="../../lists/ComboPickList.cpp" line="54" />
+        <source>%1 is no longer in the list; the note keeps it.</source>
+        <translation>%1 už v zozname nie je; poznámka si ho ponechá.</translation>
+    </message>
+</context>
 <context>
     <name>DesktopMailComposer</name>
     <message>
+        <location filename="../../notes/DesktopMailComposer.cpp" line="41" />
         <source>The note is too long for a mail link: the whole text is on the clipboard.</source>
         <translation>Poznámka je na e-mailový odkaz príliš dlhá: celý text je v schránke.</translation>
     </message>
     <message>
+        <location filename="../../notes/DesktopMailComposer.cpp" line="46" />
         <source>No mail program could be opened for the note.</source>
         <translation>Pre poznámku sa nepodarilo otvoriť poštový program.</translation>
     </message>
 </context>
 <context>
+    <name>DraftsDialog</name>
+    <message>
+        <location filename="../DraftsDialog.ui" line="8" />
+        <location filename="../DraftsDialog.ui" line="9" />
+        <location filename="../DraftsDialog.ui" line="19" />
+        <source>Drafts</source>
+        <translation>Koncepty</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="13" />
+        <source>Unsaved edits of this account. They stay on this computer until you save or discard them.</source>
+        <translation>Neuložené úpravy tohto účtu. Zostávajú v tomto počítači, kým ich neuložíte alebo nezahodíte.</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="26" />
+        <source>&amp;Open</source>
+        <translation>&amp;Otvoriť</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="27" />
+        <source>Open the draft's note</source>
+        <translation>Otvoriť poznámku konceptu</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="32" />
+        <source>&amp;Add as new note</source>
+        <translation>&amp;Pridať ako novú poznámku</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="33" />
+        <source>Add the draft as a new note</source>
+        <translation>Pridať koncept ako novú poznámku</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="38" />
+        <source>&amp;Discard</source>
+        <translation>&amp;Zahodiť</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="39" />
+        <source>Discard the draft</source>
+        <translation>Zahodiť koncept</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="49" />
+        <source>&amp;Close</source>
+        <translation>&amp;Zavrieť</translation>
+    </message>
+    <message>
+        <location filename="../DraftsDialog.ui" line="50" />
+        <source>Close</source>
+        <translation>Zavrieť</translation>
+    </message>
+    <message>
+        <location filename="../../notes/DraftsDialog.cpp" line="51" />
+        <source>in the list</source>
+        <translation>v zozname</translation>
+    </message>
+    <message>
+        <location filename="../../notes/DraftsDialog.cpp" line="52" />
+        <source>not in the list (filtered out or deleted)</source>
+        <translation>nie je v zozname (vyfiltrovaná alebo zmazaná)</translation>
+    </message>
+    <message>
+        <location filename="../../notes/DraftsDialog.cpp" line="54" />
+        <source>%1 (edited %2, %3)</source>
+        <translation>%1 (upravené %2, %3)</translation>
+    </message>
+</context>
+<context>
     <name>Localizable</name>
     <message>
+        <location filename="../../core/Localization.cpp" line="11" />
         <source>title_network_connection_required</source>
         <translation>Je potrebné pripojenie k sieti. Skontrolujte, či je počítač online.</translation>
     </message>
     <message>
+        <location filename="../../core/Localization.cpp" line="12" />
         <source>title_enter_server_name</source>
         <translation>Zadajte názov servera v nastaveniach.</translation>
     </message>
     <message>
+        <location filename="../../core/Localization.cpp" line="13" />
         <source>title_enter_login_password</source>
         <translation>Zadajte prihlasovacie meno a heslo v nastaveniach.</translation>
     </message>
     <message>
+        <location filename="../../core/Localization.cpp" line="14" />
         <source>title_client</source>
         <translation>Klient</translation>
     </message>
     <message>
+        <location filename="../../core/Localization.cpp" line="15" />
         <source>title_project</source>
         <translation>Projekt</translation>
     </message>
@@ -38,261 +127,498 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="22" />
         <source>Notes</source>
         <translation>Poznámky</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="29" />
         <source>Waiting for the server</source>
         <translation>Čaká sa na server</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="32" />
         <source>Status</source>
         <translation>Stav</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="110" />
         <source>&amp;File</source>
         <translation>&amp;Súbor</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="111" />
         <source>&amp;Preferences…</source>
         <translation>&amp;Nastavenia…</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="111" />
         <source>Ctrl+,</source>
         <translation>Ctrl+,</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="114" />
         <source>&amp;Quit</source>
         <translation>&amp;Koniec</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="117" />
         <source>&amp;Note</source>
         <translation>&amp;Poznámka</translation>
     </message>
     <message>
+        <location filename="../../app/MainWindow.cpp" line="118" />
         <source>&amp;Find</source>
         <translation>&amp;Hľadať</translation>
     </message>
-    <message>
-        <source>&amp;Search</source>
-        <translation>&amp;Vyhľadať</translation>
-    </message>
-    <message>
-        <source>Ctrl+R</source>
-        <translation>Ctrl+R</translation>
-    </message>
-    <message>
-        <source>&amp;Save</source>
-        <translation>&amp;Uložiť</translation>
-    </message>
-    <message>
-        <source>&amp;New note</source>
-        <translation>&amp;Nová poznámka</translation>
-    </message>
-    <message>
-        <source>New note for the &amp;client</source>
-        <translation>Nová poznámka pre &amp;klienta</translation>
-    </message>
-    <message>
-        <source>Ctrl+Shift+C</source>
-        <translation>Ctrl+Shift+C</translation>
-    </message>
-    <message>
-        <source>New note for the &amp;project</source>
-        <translation>Nová poznámka pre &amp;projekt</translation>
-    </message>
-    <message>
-        <source>Ctrl+Shift+P</source>
-        <translation>Ctrl+Shift+P</translation>
-    </message>
-    <message>
-        <source>New note for &amp;both</source>
-        <translation>Nová poznámka pre &amp;oboch</translation>
-    </message>
-    <message>
-        <source>Ctrl+Shift+B</source>
-        <translation>Ctrl+Shift+B</translation>
-    </message>
-    <message>
-        <source>&amp;Delete</source>
-        <translation>&amp;Zmazať</translation>
-    </message>
-    <message>
-        <source>&amp;Mail</source>
-        <translation>&amp;Poslať e-mailom</translation>
-    </message>
-    <message>
-        <source>Ctrl+M</source>
-        <translation>Ctrl+M</translation>
-    </message>
-</context>
+    </context>
 <context>
     <name>NotesTableModel</name>
     <message>
-        <source>Created %1</source>
-        <translation>Vytvorená %1</translation>
+        <location filename="../../notes/NotesTableModel.cpp" line="90" />
+        <source>%1, unsaved draft</source>
+        <translation>%1, neuložený koncept</translation>
     </message>
     <message>
+        <location filename="../../notes/NotesTableModel.cpp" line="104" />
+        <source>The server's time stamp cannot be read: %1</source>
+        <translation>Časový údaj servera sa nedá prečítať: %1</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesTableModel.cpp" line="107" />
+        <source>
+
+Unsaved draft: select the note to see it, Save to store it.</source>
+        <translation>
+
+Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesTableModel.cpp" line="130" />
         <source>Client</source>
         <translation>Klient</translation>
     </message>
     <message>
+        <location filename="../../notes/NotesTableModel.cpp" line="132" />
         <source>Project</source>
         <translation>Projekt</translation>
     </message>
     <message>
+        <location filename="../../notes/NotesTableModel.cpp" line="134" />
         <source>Note</source>
         <translation>Poznámka</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesTableModel.cpp" line="136" />
+        <source>Created</source>
+        <translation>Vytvorená</translation>
     </message>
 </context>
 <context>
     <name>PreferencesViewController</name>
     <message>
+        <location filename="../PreferencesViewController.ui" line="9" />
+        <location filename="../PreferencesViewController.ui" line="12" />
         <source>Preferences</source>
         <translation>Nastavenia</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="19" />
         <source>&amp;Host:</source>
         <translation>&amp;Server:</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="25" />
         <source>Host</source>
         <translation>Server</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="26" />
         <source>notes.example.com</source>
         <translation>poznamky.example.sk</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="31" />
         <source>&amp;Path:</source>
         <translation>&amp;Cesta:</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="37" />
         <source>Path</source>
         <translation>Cesta</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="42" />
         <source>&amp;Login:</source>
         <translation>&amp;Prihlasovacie meno:</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="48" />
         <source>Login</source>
         <translation>Prihlasovacie meno</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="53" />
         <source>Pass&amp;word:</source>
         <translation>&amp;Heslo:</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="59" />
         <source>Password</source>
         <translation>Heslo</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="67" />
         <source>Save and &amp;connect</source>
         <translation>Uložiť a &amp;pripojiť</translation>
     </message>
     <message>
+        <location filename="../PreferencesViewController.ui" line="68" />
         <source>Save and connect</source>
         <translation>Uložiť a pripojiť</translation>
     </message>
 </context>
 <context>
+    <name>RequestReport</name>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="34" />
+        <source>Not signed in: %1.</source>
+        <translation>Neprihlásené: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="37" />
+        <source>The clients could not be loaded: %1.</source>
+        <translation>Klientov sa nepodarilo načítať: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="39" />
+        <source>The projects could not be loaded: %1.</source>
+        <translation>Projekty sa nepodarilo načítať: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="41" />
+        <source>The notes could not be loaded: %1. The list shows what it showed before.</source>
+        <translation>Poznámky sa nepodarilo načítať: %1. Zoznam ukazuje to, čo predtým.</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="77" />
+        <source>the server refused it: %1</source>
+        <translation>server ju odmietol: %1</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="80" />
+        <source>the connection broke before the server answered</source>
+        <translation>spojenie sa prerušilo skôr, než server odpovedal</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="81" />
+        <source>the server could not be reached (%1)</source>
+        <translation>server je nedostupný (%1)</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="84" />
+        <source>the server's answer could not be read</source>
+        <translation>odpoveď servera sa nedá prečítať</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="87" />
+        <source>the server's answer is not an HTTP answer</source>
+        <translation>odpoveď servera nie je odpoveďou HTTP</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="88" />
+        <source>the server answered with HTTP status %1</source>
+        <translation>server odpovedal stavom HTTP %1</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="90" />
+        <source>it was cancelled</source>
+        <translation>bola zrušená</translation>
+    </message>
+    <message>
+        <location filename="../../net/RequestReport.cpp" line="103" />
+        <source>The server sent more than %1 items; %2 more were left out.</source>
+        <translation>Server poslal viac ako %1 položiek; ďalších %2 sa vynechalo.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../net/RequestReport.cpp" line="114" />
+        <source>The server's list broke off: only the %n item(s) before the break are shown.</source>
+        <translation>
+            <numerusform>Zoznam servera sa prerušil: zobrazuje sa len %n položka pred prerušením.</numerusform><numerusform>Zoznam servera sa prerušil: zobrazujú sa len %n položky pred prerušením.</numerusform><numerusform>Zoznam servera sa prerušil: zobrazuje sa len %n položiek pred prerušením.</numerusform></translation>
+    </message>
+</context>
+<context>
     <name>ViewController</name>
     <message>
+        <location filename="../ViewController.ui" line="9" />
+        <location filename="../ViewController.ui" line="59" />
         <source>Notes</source>
         <translation>Poznámky</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="30" />
+        <location filename="../ViewController.ui" line="31" />
         <source>Client search</source>
         <translation>Hľadať klienta</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="37" />
+        <location filename="../ViewController.ui" line="38" />
         <source>Project search</source>
         <translation>Hľadať projekt</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="44" />
+        <location filename="../ViewController.ui" line="45" />
         <source>Note search</source>
         <translation>Hľadať v poznámkach</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="51" />
+        <location filename="../ViewController.ui" line="52" />
         <source>Search</source>
         <translation>Hľadať</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="81" />
         <source>C&amp;lient:</source>
         <translation>&amp;Klient:</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="87" />
         <source>Client</source>
         <translation>Klient</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="93" />
         <source>P&amp;roject:</source>
         <translation>P&amp;rojekt:</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="99" />
         <source>Project</source>
         <translation>Projekt</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="107" />
         <source>Note text</source>
         <translation>Text poznámky</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="115" />
+        <location filename="../../notes/ViewController.cpp" line="96" />
         <source>&amp;Save</source>
         <translation>&amp;Uložiť</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="116" />
         <source>Save</source>
         <translation>Uložiť</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="121" />
+        <location filename="../../notes/ViewController.cpp" line="108" />
         <source>&amp;Delete</source>
         <translation>&amp;Zmazať</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="122" />
         <source>Delete</source>
         <translation>Zmazať</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="127" />
+        <location filename="../../notes/ViewController.cpp" line="112" />
         <source>&amp;Mail</source>
         <translation>&amp;Poslať e-mailom</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="128" />
         <source>Mail</source>
         <translation>E-mail</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="133" />
+        <location filename="../../notes/ViewController.cpp" line="97" />
         <source>&amp;New note</source>
         <translation>&amp;Nová poznámka</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="134" />
         <source>New note</source>
         <translation>Nová poznámka</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="139" />
         <source>New for cl&amp;ient</source>
         <translation>Nová pre kl&amp;ienta</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="140" />
         <source>New note for the client</source>
         <translation>Nová poznámka pre klienta</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="145" />
         <source>New for &amp;project</source>
         <translation>Nová pre &amp;projekt</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="146" />
         <source>New note for the project</source>
         <translation>Nová poznámka pre projekt</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="151" />
         <source>New for &amp;both</source>
         <translation>Nová pre &amp;oboch</translation>
     </message>
     <message>
+        <location filename="../ViewController.ui" line="152" />
         <source>New note for the client and the project</source>
         <translation>Nová poznámka pre klienta aj projekt</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="94" />
+        <source>&amp;Search</source>
+        <translation>&amp;Hľadať</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="94" />
+        <source>Ctrl+R</source>
+        <translation>Ctrl+R</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="98" />
+        <source>New note for the &amp;client</source>
+        <translation>Nová poznámka pre &amp;klienta</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="99" />
+        <source>Ctrl+Shift+C</source>
+        <translation>Ctrl+Shift+C</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="101" />
+        <source>New note for the &amp;project</source>
+        <translation>Nová poznámka pre &amp;projekt</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="102" />
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="104" />
+        <source>New note for &amp;both</source>
+        <translation>Nová poznámka pre &amp;oboch</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="104" />
+        <source>Ctrl+Shift+B</source>
+        <translation>Ctrl+Shift+B</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="112" />
+        <source>Ctrl+M</source>
+        <translation>Ctrl+M</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="113" />
+        <source>&amp;Revert to the saved text</source>
+        <translation>&amp;Vrátiť uložený text</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="115" />
+        <source>D&amp;rafts…</source>
+        <translation>K&amp;oncepty…</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="197" />
+        <source>No network connection. Signing in is tried all the same.</source>
+        <translation>Bez pripojenia k sieti. Prihlásenie sa aj tak skúsi.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="199" />
+        <source>Enter the server, your login and your password in Preferences.</source>
+        <translation>Zadajte server, prihlasovacie meno a heslo v Nastaveniach.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="222" />
+        <source>Signed in to %1 as %2. Loading the notes…</source>
+        <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../notes/ViewController.cpp" line="361" />
+        <source>%n note(s) found.</source>
+        <translation>
+            <numerusform>Nájdená %n poznámka.</numerusform><numerusform>Nájdené %n poznámky.</numerusform><numerusform>Nájdených %n poznámok.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../notes/ViewController.cpp" line="362" />
+        <source>%n note(s) loaded.</source>
+        <translation>
+            <numerusform>Načítaná %n poznámka.</numerusform><numerusform>Načítané %n poznámky.</numerusform><numerusform>Načítaných %n poznámok.</numerusform></translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="384" />
+        <source>Note added; it is not in the current search</source>
+        <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="386" />
+        <source>The note of this draft is no longer on the server. Add the draft as a new note or discard it.</source>
+        <translation>Poznámka tohto konceptu už na serveri nie je. Pridajte koncept ako novú poznámku alebo ho zahoďte.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="475" />
+        <source>The draft was dropped; the note shows the saved text.</source>
+        <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="492" />
+        <source>Note saved.</source>
+        <translation>Poznámka uložená.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="494" />
+        <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
+        <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="497" />
+        <source>Note not saved: %1. Your text is kept.</source>
+        <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="510" />
+        <source>Note added.</source>
+        <translation>Poznámka pridaná.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="512" />
+        <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
+        <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="515" />
+        <source>Note not added: %1.</source>
+        <translation>Poznámka nebola pridaná: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="521" />
+        <source>Note deleted.</source>
+        <translation>Poznámka zmazaná.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="523" />
+        <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
+        <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="526" />
+        <source>Note not deleted: %1.</source>
+        <translation>Poznámka nebola zmazaná: %1.</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,12 @@
+#include "Notices.h"
+
+Notices& Notices::instance()
+{
+    static Notices notices;
+    return notices;
+}
+
+void Notices::post(const QString& message)
+{
+    emit instance().posted(message);
+}
