@@ -67,7 +67,11 @@ class WindowTest : public QObject
     QPlainTextEdit* editor() { return view().noteTextView(); }
     QByteArray session() { return view().membercenter().PHPSESSID().toUtf8(); }
     QString current() { return view().currentNote() ? view().currentNote()->id : QString(); }
-    void press(const char* button) { view().findChild<QPushButton*>(button)->click(); }
+    void press(const char* button) { press(&view(), button); }
+    static void press(QWidget* root, const char* button)
+    {
+        root->findChild<QPushButton*>(button)->click();
+    }
     void launch() { (app = std::make_unique<AppDelegate>())->applicationDidFinishLaunching(); }
     QString status() { return window().statusText(); }
 
@@ -574,35 +578,56 @@ private slots:
                 QVERIFY2(!texts.at(1).contains(english), qPrintable(english));
     }
 
-    // Preferences store what was typed and connect the window to another server.
-    void preferencesConnectToAnotherServer()
+    // The preferences dialog refuses a malformed host or path before anything is stored or
+    // sent, keeps a refused login open beside the fields, and closes on a successful connect to
+    // another server, whose notes the window then shows. Escape saves nothing.
+    void preferencesDialog()
     {
         QVERIFY(launchLoaded());
-        PrintedLines printed;
         TestServer other;
         QVERIFY(other.start());
         PreferencesViewController* preferences = window().showPreferences();
         QCOMPARE(preferences->serverTextField()->text(), server.host());
-        QCOMPARE(preferences->loginTextField()->text(), QStringLiteral("demo"));
         QCOMPARE(preferences->passwordTextField()->echoMode(), QLineEdit::Password);
         WAIT_FOR(!view().membercenter().dataTask()); // the login of its appearance
-        preferences->serverTextField()->setText(other.host());
-        preferences->pathTextField()->setText(QStringLiteral(" "));
-        printed.clear();
-        preferences->findChild<QPushButton*>("saveAndConnectButton")->click();
-        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Host), other.host());
-        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Path), QStringLiteral(" "));
-        // A blank path is kept, so the URL has a blank the server cannot be reached with.
-        QCOMPARE(printed.lines().first(),
-                 QStringLiteral("https://%1 /api/login.php").arg(other.host()));
+        QVERIFY(server.clearRequests());
+        const QList<QPair<QString, QString>> refused{
+            {"", ""},          {"bad host", ""},  {"::1", ""},           {"[::1", ""},
+            {"host:0", ""},    {"host:65536", ""}, {"a..b", ""},         {"ok", " "},
+            {"ok", "@evil.example"}, {"ok", "/a?b"}, {"ok", "/a#b"},     {"ok", "/a\\b"},
+            {"ok", "/a b"},    {"ok", "/a\x01"}};
+        for (const auto& [host, path] : refused) {
+            preferences->serverTextField()->setText(host);
+            preferences->pathTextField()->setText(path);
+            press(preferences, "saveAndConnectButton");
+            QVERIFY2(preferences->hostProblemText().isEmpty() == (host == "ok"), qPrintable(host));
+            QVERIFY2(preferences->pathProblemText().isEmpty() == (host != "ok"), qPrintable(path));
+        }
+        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Host), server.host());
+        QCOMPARE(server.requests().size() + other.requests().size(), 0);
 
+        preferences->serverTextField()->setText("  " + other.host() + " ");
         preferences->pathTextField()->clear();
-        preferences->findChild<QPushButton*>("saveAndConnectButton")->click();
+        preferences->passwordTextField()->setText(QStringLiteral("wrong"));
+        press(preferences, "saveAndConnectButton");
+        WAIT_FOR(preferences->findChild<QPushButton*>("saveAndConnectButton")->isEnabled());
+        QVERIFY(preferences->isVisible() && preferences->outcomeText().startsWith("Not signed in: "));
+        QCOMPARE(QApplication::focusWidget(), preferences->passwordTextField());
+
+        PrintedLines printed;
+        preferences->passwordTextField()->setText(QStringLiteral("demo"));
+        press(preferences, "saveAndConnectButton");
         WAIT_FOR(printed.count(XmlLine) == 3); // clients, projects and notes of the new server
-        QCOMPARE(other.requestBodies(QStringLiteral("xml_notes")).size(), 1);
+        QVERIFY(!window().preferences() || !window().preferences()->isVisible());
+        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Host), other.host());
         QCOMPARE(notes().size(), other.notes().size());
-        QCOMPARE(server.requestBodies(QStringLiteral("xml_notes")).size(), 0);
-        QCOMPARE(view().membercenter().host(), other.host());
+        QCOMPARE(server.requests().size(), 0);
+
+        preferences = window().showPreferences();
+        preferences->loginTextField()->setText(QStringLiteral("someone else"));
+        QTest::keyClick(preferences, Qt::Key_Escape);
+        QVERIFY(!window().preferences() || !window().preferences()->isVisible());
+        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Login), QStringLiteral("demo"));
     }
 };
 

@@ -90,8 +90,8 @@ void MainWindow::setBusy(bool busy)
 PreferencesViewController* MainWindow::showPreferences()
 {
     if (!m_preferences) {
-        // A window of its own, not a dialog: it neither blocks the notes nor asks anything.
-        m_preferences = new PreferencesViewController(m_membercenter);
+        // Not modal: the notes stay readable while the dialog connects.
+        m_preferences = new PreferencesViewController(m_membercenter, this);
         m_preferences->setAttribute(Qt::WA_DeleteOnClose);
         m_preferences->setWindowIcon(windowIcon());
         connect(m_preferences, &PreferencesViewController::connected, m_viewController,

@@ -4,11 +4,16 @@
 #include "Console.h"
 #include "DataEndpoint.h"
 #include "MemberCenter.h"
+#include "Notices.h"
 #include "PasswordStore.h"
+#include "ServerAddress.h"
 #include "ServerKeyView.h"
 #include "SettingsStore.h"
 #include "ui_PreferencesViewController.h"
 
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QShowEvent>
 
 namespace {
@@ -20,10 +25,12 @@ struct FieldKey
 } // namespace
 
 PreferencesViewController::PreferencesViewController(MemberCenter& membercenter, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::PreferencesViewController>()),
+    : QDialog(parent), ui(std::make_unique<Ui::PreferencesViewController>()),
       m_membercenter(membercenter)
 {
     ui->setupUi(this);
+    for (QAbstractButton* button : ui->buttonBox->buttons())
+        button->setAccessibleName(button->text().remove(u'&'));
     connect(ui->saveAndConnectButton, &QPushButton::clicked, this,
             &PreferencesViewController::actionSaveAndConnect);
     for (QLineEdit* field :
@@ -65,6 +72,21 @@ QLineEdit* PreferencesViewController::passwordTextField() const
     return ui->passwordTextField;
 }
 
+QString PreferencesViewController::outcomeText() const
+{
+    return ui->outcomeLabel->text();
+}
+
+QString PreferencesViewController::hostProblemText() const
+{
+    return ui->hostProblemLabel->isHidden() ? QString() : ui->hostProblemLabel->text();
+}
+
+QString PreferencesViewController::pathProblemText() const
+{
+    return ui->pathProblemLabel->isHidden() ? QString() : ui->pathProblemLabel->text();
+}
+
 void PreferencesViewController::configureView()
 {
     const SettingsStore& store = SettingsStore::shared();
@@ -81,7 +103,7 @@ void PreferencesViewController::configureView()
 
 void PreferencesViewController::showEvent(QShowEvent* event)
 {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
     if (!event->spontaneous())
         viewDidAppear();
 }
@@ -99,19 +121,73 @@ void PreferencesViewController::viewDidAppear()
 void PreferencesViewController::actionSaveAndConnect()
 {
     if (!ui->saveAndConnectButton->isEnabled())
-        return; // Return in a field while the password is still being read
+        return; // Return in a field while the password is still being read, or a login runs
+    if (!validateAddress())
+        return;
     SettingsStore& store = SettingsStore::shared();
-    const FieldKey pairs[] = {{ui->serverTextField, SettingsStore::Host},
-                              {ui->pathTextField, SettingsStore::Path},
-                              {ui->loginTextField, SettingsStore::Login}};
-    for (const FieldKey& pair : pairs)
-        store.setObject(pair.field->text(), QLatin1String(pair.key));
+    store.setObject(ui->serverTextField->text().trimmed(), QLatin1String(SettingsStore::Host));
+    store.setObject(ui->pathTextField->text(), QLatin1String(SettingsStore::Path));
+    store.setObject(ui->loginTextField->text(), QLatin1String(SettingsStore::Login));
     store.synchronize();
     m_membercenter.passwords().save(ui->passwordTextField->text());
     // The session takes up what was just saved, for this login and every later request.
     m_membercenter.takeUpSettings();
-    m_membercenter.actionLogin([this](bool accepted) {
-        if (accepted)
-            emit connected();
-    });
+    setConnecting(true);
+    m_membercenter.actionLogin([this](bool accepted) { loginEnded(accepted); });
+}
+
+// The host and the path are checked before anything is stored or sent; the reason stands
+// beside the field, which gets the focus.
+bool PreferencesViewController::validateAddress()
+{
+    const QString host = ui->serverTextField->text().trimmed();
+    const QString hostProblem =
+        host.isEmpty() ? tr("Enter the server's host name.")
+        : ServerAddress::hostProblem(host).isEmpty()
+            ? QString()
+            : tr("Enter a host name such as notes.example.com, an IPv4 address or an IPv6 "
+                 "address in brackets, optionally followed by :port (1 to 65535).");
+    const QString pathProblem =
+        ServerAddress::pathProblem(ui->pathTextField->text()).isEmpty()
+            ? QString()
+            : tr("Leave the path empty or start it with \"/\"; it cannot hold @ ? # \\, blanks "
+                 "or control characters.");
+    ui->hostProblemLabel->setText(hostProblem);
+    ui->hostProblemLabel->setVisible(!hostProblem.isEmpty());
+    ui->pathProblemLabel->setText(pathProblem);
+    ui->pathProblemLabel->setVisible(!pathProblem.isEmpty());
+    if (!hostProblem.isEmpty())
+        ui->serverTextField->setFocus(Qt::OtherFocusReason);
+    else if (!pathProblem.isEmpty())
+        ui->pathTextField->setFocus(Qt::OtherFocusReason);
+    return hostProblem.isEmpty() && pathProblem.isEmpty();
+}
+
+// While the login runs, the window's messages (why a login failed) are shown here too.
+void PreferencesViewController::setConnecting(bool connecting)
+{
+    ui->progressBar->setVisible(connecting);
+    ui->saveAndConnectButton->setEnabled(!connecting);
+    QObject::disconnect(m_noticeWatch);
+    if (!connecting)
+        return;
+    m_connectingText = tr("Connecting to %1…").arg(m_membercenter.host());
+    ui->outcomeLabel->setText(m_connectingText);
+    m_noticeWatch = connect(&Notices::instance(), &Notices::posted, ui->outcomeLabel,
+                            &QLabel::setText);
+}
+
+void PreferencesViewController::loginEnded(bool accepted)
+{
+    setConnecting(false);
+    if (accepted) {
+        ui->outcomeLabel->clear();
+        emit connected();
+        accept();
+        return;
+    }
+    if (ui->outcomeLabel->text() == m_connectingText)
+        ui->outcomeLabel->setText(tr("The login did not succeed."));
+    ui->passwordTextField->setFocus(Qt::OtherFocusReason);
+    ui->passwordTextField->selectAll();
 }
