@@ -104,8 +104,9 @@ private slots:
         WAIT_FOR(server.requestBodies().contains(loginBody("jana", Jana)));
         for (int saved = 1; saved <= 2; ++saved) {
             saveAndConnect("peter", Peter);
-            WAIT_FOR(server.requestBodies().count(loginBody("peter", Peter)) == saved);
+            WAIT_FOR(!app->mainWindow()->preferences()); // closed once the server accepted it
         }
+        QVERIFY(server.requestBodies().count(loginBody("peter", Peter)) >= 2);
         QCOMPARE(printed->count(PasswordStore::FallbackLine), 1);
         QVERIFY(settingsFile().contains(QByteArray("password=") + Peter));
         QCOMPARE(QFile::permissions(settings->filePath()) & 0x7077, // owner, group, others

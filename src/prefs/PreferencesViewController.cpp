@@ -13,6 +13,7 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -29,8 +30,10 @@ PreferencesViewController::PreferencesViewController(MemberCenter& membercenter,
       m_membercenter(membercenter)
 {
     ui->setupUi(this);
-    for (QAbstractButton* button : ui->buttonBox->buttons())
-        button->setAccessibleName(button->text().remove(u'&'));
+    // Qt's Slovak table lacks the standard buttons' texts, so the dialog brings its own.
+    QPushButton* cancel = ui->buttonBox->button(QDialogButtonBox::Cancel);
+    cancel->setText(tr("Cancel"));
+    cancel->setAccessibleName(tr("Cancel"));
     connect(ui->saveAndConnectButton, &QPushButton::clicked, this,
             &PreferencesViewController::actionSaveAndConnect);
     for (QLineEdit* field :
@@ -133,7 +136,10 @@ void PreferencesViewController::actionSaveAndConnect()
     // The session takes up what was just saved, for this login and every later request.
     m_membercenter.takeUpSettings();
     setConnecting(true);
-    m_membercenter.actionLogin([this](bool accepted) { loginEnded(accepted); });
+    m_membercenter.actionLogin([self = QPointer(this)](bool accepted) {
+        if (self)
+            self->loginEnded(accepted);
+    });
 }
 
 // The host and the path are checked before anything is stored or sent; the reason stands

@@ -99,27 +99,27 @@
 <context>
     <name>Localizable</name>
     <message>
-        <location filename="../../core/Localization.cpp" line="11" />
+        <location filename="../../core/Localization.cpp" line="13" />
         <source>title_network_connection_required</source>
         <translation>A network connection is required. Check that this computer is online.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="12" />
+        <location filename="../../core/Localization.cpp" line="14" />
         <source>title_enter_server_name</source>
         <translation>Enter the server name in Preferences.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="13" />
+        <location filename="../../core/Localization.cpp" line="15" />
         <source>title_enter_login_password</source>
         <translation>Enter your login and password in Preferences.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="14" />
+        <location filename="../../core/Localization.cpp" line="16" />
         <source>title_client</source>
         <translation>Client</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="15" />
+        <location filename="../../core/Localization.cpp" line="17" />
         <source>title_project</source>
         <translation>Project</translation>
     </message>
@@ -236,43 +236,79 @@ Unsaved draft: select the note to see it, Save to store it.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="31" />
+        <location filename="../PreferencesViewController.ui" line="38" />
         <source>&amp;Path:</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="37" />
+        <location filename="../PreferencesViewController.ui" line="44" />
         <source>Path</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="42" />
+        <location filename="../PreferencesViewController.ui" line="56" />
         <source>&amp;Login:</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="48" />
+        <location filename="../PreferencesViewController.ui" line="62" />
         <source>Login</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="53" />
+        <location filename="../PreferencesViewController.ui" line="67" />
         <source>Pass&amp;word:</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="59" />
+        <location filename="../PreferencesViewController.ui" line="73" />
         <source>Password</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="67" />
+        <location filename="../PreferencesViewController.ui" line="92" />
+        <source>Connecting</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../PreferencesViewController.ui" line="102" />
         <source>Save and &amp;connect</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="68" />
+        <location filename="../PreferencesViewController.ui" line="103" />
         <source>Save and connect</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="35" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="36" />
+        <source>Cancel</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="151" />
+        <source>Enter the server's host name.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="154" />
+        <source>Enter a host name such as notes.example.com, an IPv4 address or an IPv6 address in brackets, optionally followed by :port (1 to 65535).</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="159" />
+        <source>Leave the path empty or start it with "/"; it cannot hold @ ? # \, blanks or control characters.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="180" />
+        <source>Connecting to %1…</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="196" />
+        <source>The login did not succeed.</source>
         <translation type="unfinished" />
     </message>
 </context>
@@ -342,7 +378,40 @@ Unsaved draft: select the note to see it, Save to store it.</source>
         <location filename="../../net/RequestReport.cpp" line="114" />
         <source>The server's list broke off: only the %n item(s) before the break are shown.</source>
         <translation>
-            <numerusform>The server's list broke off: only the %n item before the break is shown.</numerusform><numerusform>The server's list broke off: only the %n items before the break are shown.</numerusform></translation>
+            <numerusform>The server's list broke off: only the %n item before the break is shown.</numerusform>
+            <numerusform>The server's list broke off: only the %n items before the break are shown.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ServerKeyView</name>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="11" />
+        <source>&amp;Trust the new key</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="19" />
+        <source>Trust the new key</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="36" />
+        <source>Trusted key: %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="37" />
+        <source>Trusted: certificates the system CAs verify (last key %1)</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="39" />
+        <source>The connection to %1 was refused: the server presented a key the client does not trust, and nothing was sent to it.
+%2
+Presented key: %3
+Trust the new key only if the server's administrator confirms it.</source>
+        <translation type="unfinished" />
     </message>
 </context>
 <context>
@@ -550,13 +619,17 @@ Unsaved draft: select the note to see it, Save to store it.</source>
         <location filename="../../notes/ViewController.cpp" line="361" />
         <source>%n note(s) found.</source>
         <translation>
-            <numerusform>%n note found.</numerusform><numerusform>%n notes found.</numerusform></translation>
+            <numerusform>%n note found.</numerusform>
+            <numerusform>%n notes found.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <location filename="../../notes/ViewController.cpp" line="362" />
         <source>%n note(s) loaded.</source>
         <translation>
-            <numerusform>%n note loaded.</numerusform><numerusform>%n notes loaded.</numerusform></translation>
+            <numerusform>%n note loaded.</numerusform>
+            <numerusform>%n notes loaded.</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../notes/ViewController.cpp" line="384" />

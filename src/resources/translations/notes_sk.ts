@@ -99,27 +99,27 @@
 <context>
     <name>Localizable</name>
     <message>
-        <location filename="../../core/Localization.cpp" line="11" />
+        <location filename="../../core/Localization.cpp" line="13" />
         <source>title_network_connection_required</source>
         <translation>Je potrebné pripojenie k sieti. Skontrolujte, či je počítač online.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="12" />
+        <location filename="../../core/Localization.cpp" line="14" />
         <source>title_enter_server_name</source>
         <translation>Zadajte názov servera v nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="13" />
+        <location filename="../../core/Localization.cpp" line="15" />
         <source>title_enter_login_password</source>
         <translation>Zadajte prihlasovacie meno a heslo v nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="14" />
+        <location filename="../../core/Localization.cpp" line="16" />
         <source>title_client</source>
         <translation>Klient</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="15" />
+        <location filename="../../core/Localization.cpp" line="17" />
         <source>title_project</source>
         <translation>Projekt</translation>
     </message>
@@ -171,7 +171,7 @@
         <source>&amp;Find</source>
         <translation>&amp;Hľadať</translation>
     </message>
-    </context>
+</context>
 <context>
     <name>NotesTableModel</name>
     <message>
@@ -238,44 +238,80 @@ Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</transl
         <translation>poznamky.example.sk</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="31" />
+        <location filename="../PreferencesViewController.ui" line="38" />
         <source>&amp;Path:</source>
         <translation>&amp;Cesta:</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="37" />
+        <location filename="../PreferencesViewController.ui" line="44" />
         <source>Path</source>
         <translation>Cesta</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="42" />
+        <location filename="../PreferencesViewController.ui" line="56" />
         <source>&amp;Login:</source>
         <translation>&amp;Prihlasovacie meno:</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="48" />
+        <location filename="../PreferencesViewController.ui" line="62" />
         <source>Login</source>
         <translation>Prihlasovacie meno</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="53" />
+        <location filename="../PreferencesViewController.ui" line="67" />
         <source>Pass&amp;word:</source>
         <translation>&amp;Heslo:</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="59" />
+        <location filename="../PreferencesViewController.ui" line="73" />
         <source>Password</source>
         <translation>Heslo</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="67" />
+        <location filename="../PreferencesViewController.ui" line="92" />
+        <source>Connecting</source>
+        <translation>Pripája sa</translation>
+    </message>
+    <message>
+        <location filename="../PreferencesViewController.ui" line="102" />
         <source>Save and &amp;connect</source>
         <translation>Uložiť a &amp;pripojiť</translation>
     </message>
     <message>
-        <location filename="../PreferencesViewController.ui" line="68" />
+        <location filename="../PreferencesViewController.ui" line="103" />
         <source>Save and connect</source>
         <translation>Uložiť a pripojiť</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="35" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="36" />
+        <source>Cancel</source>
+        <translation>Zrušiť</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="151" />
+        <source>Enter the server's host name.</source>
+        <translation>Zadajte názov servera.</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="154" />
+        <source>Enter a host name such as notes.example.com, an IPv4 address or an IPv6 address in brackets, optionally followed by :port (1 to 65535).</source>
+        <translation>Zadajte názov servera, napríklad notes.example.com, adresu IPv4 alebo adresu IPv6 v hranatých zátvorkách, prípadne s :portom (1 až 65535).</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="159" />
+        <source>Leave the path empty or start it with "/"; it cannot hold @ ? # \, blanks or control characters.</source>
+        <translation>Cestu nechajte prázdnu alebo ju začnite znakom „/“; nesmie obsahovať @ ? # \, medzery ani riadiace znaky.</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="180" />
+        <source>Connecting to %1…</source>
+        <translation>Pripája sa k %1…</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/PreferencesViewController.cpp" line="196" />
+        <source>The login did not succeed.</source>
+        <translation>Prihlásenie sa nepodarilo.</translation>
     </message>
 </context>
 <context>
@@ -344,7 +380,44 @@ Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</transl
         <location filename="../../net/RequestReport.cpp" line="114" />
         <source>The server's list broke off: only the %n item(s) before the break are shown.</source>
         <translation>
-            <numerusform>Zoznam servera sa prerušil: zobrazuje sa len %n položka pred prerušením.</numerusform><numerusform>Zoznam servera sa prerušil: zobrazujú sa len %n položky pred prerušením.</numerusform><numerusform>Zoznam servera sa prerušil: zobrazuje sa len %n položiek pred prerušením.</numerusform></translation>
+            <numerusform>Zoznam servera sa prerušil: zobrazuje sa len %n položka pred prerušením.</numerusform>
+            <numerusform>Zoznam servera sa prerušil: zobrazujú sa len %n položky pred prerušením.</numerusform>
+            <numerusform>Zoznam servera sa prerušil: zobrazuje sa len %n položiek pred prerušením.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ServerKeyView</name>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="11" />
+        <source>&amp;Trust the new key</source>
+        <translation>&amp;Dôverovať novému kľúču</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="19" />
+        <source>Trust the new key</source>
+        <translation>Dôverovať novému kľúču</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="36" />
+        <source>Trusted key: %1</source>
+        <translation>Dôveryhodný kľúč: %1</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="37" />
+        <source>Trusted: certificates the system CAs verify (last key %1)</source>
+        <translation>Dôveryhodné: certifikáty overené systémovými CA (posledný kľúč %1)</translation>
+    </message>
+    <message>
+        <location filename="../../prefs/ServerKeyView.cpp" line="39" />
+        <source>The connection to %1 was refused: the server presented a key the client does not trust, and nothing was sent to it.
+%2
+Presented key: %3
+Trust the new key only if the server's administrator confirms it.</source>
+        <translation>Spojenie so serverom %1 bolo odmietnuté: server predložil kľúč, ktorému klient nedôveruje, a nič sa mu neodoslalo.
+%2
+Predložený kľúč: %3
+Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
 </context>
 <context>
@@ -552,13 +625,19 @@ Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</transl
         <location filename="../../notes/ViewController.cpp" line="361" />
         <source>%n note(s) found.</source>
         <translation>
-            <numerusform>Nájdená %n poznámka.</numerusform><numerusform>Nájdené %n poznámky.</numerusform><numerusform>Nájdených %n poznámok.</numerusform></translation>
+            <numerusform>Nájdená %n poznámka.</numerusform>
+            <numerusform>Nájdené %n poznámky.</numerusform>
+            <numerusform>Nájdených %n poznámok.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <location filename="../../notes/ViewController.cpp" line="362" />
         <source>%n note(s) loaded.</source>
         <translation>
-            <numerusform>Načítaná %n poznámka.</numerusform><numerusform>Načítané %n poznámky.</numerusform><numerusform>Načítaných %n poznámok.</numerusform></translation>
+            <numerusform>Načítaná %n poznámka.</numerusform>
+            <numerusform>Načítané %n poznámky.</numerusform>
+            <numerusform>Načítaných %n poznámok.</numerusform>
+        </translation>
     </message>
     <message>
         <location filename="../../notes/ViewController.cpp" line="384" />
