@@ -1,5 +1,6 @@
 // The application as a user meets it, end to end against the substitute server.
 
+#include "AccountFiles.h"
 #include "AppDelegate.h"
 #include "ApiRequest.h"
 #include "ClientList.h"
@@ -13,6 +14,7 @@
 #include "MailComposer.h"
 #include "MainWindow.h"
 #include "MemberCenter.h"
+#include "NotesCache.h"
 #include "NotesFeed.h"
 #include "NotesTableModel.h"
 #include "PreferencesViewController.h"
@@ -27,6 +29,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QJsonObject>
 #include <QLabel>
@@ -39,6 +42,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 static const QString XmlLine = QLatin1String(ListRequest::XmlLine);
@@ -62,7 +66,7 @@ class WindowTest : public QObject
     MainWindow& window() { return *app->mainWindow(); }
     ViewController& view() { return *window().viewController(); }
     NotesFeed& feed() { return view().feed(); }
-    const QList<Note>& notes() { return feed().noteObjects(); }
+    const QList<Note>& notes() { return view().tableModel()->notes(); }
     QComboBox* combo(const char* name) { return view().findChild<QComboBox*>(name); }
     QPlainTextEdit* editor() { return view().noteTextView(); }
     QByteArray session() { return view().membercenter().PHPSESSID().toUtf8(); }
@@ -158,10 +162,16 @@ class WindowTest : public QObject
     }
 
 private slots:
-    void initTestCase() { QVERIFY(server.start()); }
+    void initTestCase()
+    {
+        ViewController::setReconnectDelays(200, 400);
+        QVERIFY(server.start());
+    }
 
     void init()
     {
+        if (server.port() == 0) // a test that stopped it failed before starting it again
+            QVERIFY(server.start());
         (settings = std::make_unique<TestSettings>())->save(server.host(), "demo", "demo");
         QVERIFY(server.clearFaults() && server.clearRequests());
     }
@@ -576,6 +586,88 @@ private slots:
         for (const QString& english : texts.at(0))
             if (english.contains(QRegularExpression("[a-z]{3}")))
                 QVERIFY2(!texts.at(1).contains(english), qPrintable(english));
+    }
+
+    // With the server gone, the next start shows the offline copy at once, marked; the copy is
+    // searched locally, commands wait, typing makes drafts. When the server is back, the next
+    // try reloads the rows; a draft begun on a text another client changed since is saved over
+    // it only after a question.
+    void offlineCopyUntilTheServerIsBack()
+    {
+        QVERIFY(launchLoaded());
+        const QList<Note> loaded = notes();
+        app.reset();
+        const QString port = QString::number(server.port());
+        server.stop();
+
+        launch();
+        QCOMPARE(view().tableModel()->rowCount(), loaded.size());
+        QVERIFY(view().offlineBannerText().startsWith("Offline copy from "));
+        WAIT_FOR(view().isOffline());
+        QVERIFY(!view().actions().save->isEnabled() && !view().actions().add->isEnabled());
+        QVERIFY(status().startsWith("The server cannot be reached."));
+        QVERIFY(select(rowOf(loaded.at(0).id)));
+        typeAtEnd(QStringLiteral(" offline"));
+        const QString keyword = loaded.at(1).note.mid(2, 6);
+        view().noteSearchField()->setText(keyword.toUpper());
+        view().actions().search->trigger();
+        QVERIFY(rowOf(loaded.at(1).id) >= 0 && notes().size() < loaded.size());
+        for (const Note& found : notes())
+            QVERIFY(found.note.contains(keyword, Qt::CaseInsensitive));
+        QVERIFY(view().drafts().draft(loaded.at(0).id));
+        view().noteSearchField()->clear();
+        view().actions().search->trigger();
+
+        QVERIFY(server.start({"--port", port}));
+        NotesFeed elsewhere(view().membercenter());
+        WAIT_FOR(!view().isOffline() && !view().showsOfflineCopy() && feed().isIdle());
+        QVERIFY(view().offlineBannerText().isEmpty());
+        Note changed = loaded.at(0);
+        changed.note = QStringLiteral("changed elsewhere");
+        elsewhere.actionSaveXMLItem(changed);
+        WAIT_FOR(elsewhere.isIdle());
+        view().actions().search->trigger();
+        WAIT_FOR(feed().isIdle() && view().currentNote()->note == changed.note);
+        QCOMPARE(view().editorText(), loaded.at(0).note + " offline");
+        QTimer::singleShot(0, [] {
+            QApplication::activeModalWidget()->findChild<QDialogButtonBox*>()->button(
+                QDialogButtonBox::Save)->click();
+        });
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(serverText(loaded.at(0).id), loaded.at(0).note + " offline");
+    }
+
+    void unusableOfflineCopy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("random bytes") << "random";
+        QTest::newRow("an older schema") << "old";
+        QTest::newRow("another account's file") << "foreign";
+    }
+
+    // An offline copy that cannot be used is set aside with one line; the client starts as usual.
+    void unusableOfflineCopy()
+    {
+        QFETCH(QString, kind);
+        const QString path =
+            AccountFiles::filePath(QStandardPaths::GenericCacheLocation, server.host(), QString(),
+                                   "demo", QString(), ".sqlite");
+        if (kind == "foreign") {
+            NotesCache other;
+            other.openAccount(QStringLiteral("elsewhere"), QString(), "demo");
+            other.storeNotes({Note{}}, true);
+            QVERIFY(QFile::rename(other.filePath(), path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(kind == "random" ? QByteArray(4096, '\x5a')
+                                        : QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 0));
+        }
+        PrintedLines printed;
+        QVERIFY(launchLoaded());
+        QCOMPARE(printed.lines().filter("could not be used").size(), 1);
+        QVERIFY(QFile::exists(path + ".unreadable"));
+        QCOMPARE(notes().size(), server.notes().size());
     }
 
     // The preferences dialog refuses a malformed host or path before anything is stored or

@@ -110,6 +110,8 @@ void MainWindow::createMenus()
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Preferences…"), QKeySequence(tr("Ctrl+,")), this,
                     &MainWindow::showPreferences);
+    file->addAction(view->actions().reconnect);
+    file->addAction(view->actions().forgetCopy);
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence::Quit, qApp, &QApplication::closeAllWindows);
 

@@ -33,8 +33,10 @@ void XmlItemList::actionGetXMLItems(PickList* popUpButton, Completion completion
                            [this, popUpButton, completion](const ListRequest& request) {
                                const bool filled =
                                    request.outcome() == ApiRequest::Outcome::Succeeded;
-                               if (filled)
+                               if (filled) {
                                    takeXmlItems(request.xml(), popUpButton);
+                                   emit loaded(request.xml());
+                               }
                                if (completion)
                                    completion(filled);
                            });

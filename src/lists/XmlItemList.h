@@ -37,6 +37,12 @@ public:
 
     const DataEndpoint& endpoint() const { return m_endpoint; }
 
+signals:
+    // The server's answer was taken up; the bytes as they came, for an offline copy.
+    void loaded(const QByteArray& xml);
+
+public:
+
     const QString& searchStatusID() const { return m_searchStatusID; }
     void setSearchStatusID(const QString& statusId) { m_searchStatusID = statusId; }
 

@@ -120,6 +120,8 @@ void MemberCenter::loginFinished(LoginRequest* request)
     RequestReport::print(*request);
     if (request != m_dataTask)
         return;
+    m_serverUnreachable = request->outcome() == ApiRequest::Outcome::TransportFailed ||
+                          request->outcome() == ApiRequest::Outcome::HttpStatus;
     if (request->outcome() == ApiRequest::Outcome::Succeeded) {
         if (ServerTrust* trust = m_transport.serverTrust())
             trust->loginSucceeded(request->url());

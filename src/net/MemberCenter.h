@@ -57,6 +57,9 @@ public:
     const QString& login() const { return m_login; }
     const QString& PHPSESSID() const { return m_PHPSESSID; }
     bool isLoggedIn() const { return m_isLoggedIn; }
+    // The last login got no answer from the service: no connection, a time-out, or a status
+    // other than 200. A refused login is an answer.
+    bool serverUnreachable() const { return m_serverUnreachable; }
     ApiTransport& transport() const { return m_transport; }
     PasswordStore& passwords() const { return *m_passwords; }
     // The login in flight, or the last one made.
@@ -81,4 +84,5 @@ private:
     QString m_path;
     QString m_login;
     bool m_loginAfterReading = false;
+    bool m_serverUnreachable = false;
 };

@@ -1,16 +1,13 @@
 #include "DraftStore.h"
 
+#include "AccountFiles.h"
 #include "Console.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
@@ -20,17 +17,9 @@ DraftStore::DraftStore(QObject* parent) : QObject(parent) {}
 
 void DraftStore::openAccount(const QString& host, const QString& path, const QString& login)
 {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u'/' +
-        QLatin1String(FolderName);
-    // The account is hashed into the name, so the file name tells nothing about it.
-    const QByteArray account = (host + u'\n' + path + u'\n' + login).toUtf8();
-    const QString name = QStringLiteral("drafts-%1.json")
-                             .arg(QString::fromLatin1(
-                                 QCryptographicHash::hash(account, QCryptographicHash::Sha256)
-                                     .toHex()
-                                     .left(24)));
-    const QString filePath = folder + u'/' + name;
+    const QString filePath = AccountFiles::filePath(QStandardPaths::GenericDataLocation, host,
+                                                    path, login, QStringLiteral("drafts-"),
+                                                    QStringLiteral(".json"));
     if (filePath == m_filePath)
         return;
     m_filePath = filePath;
@@ -91,11 +80,8 @@ void DraftStore::read()
     // A file of another account under this name would show its drafts here: refuse it too.
     if (!document.isObject() || root.value(u"host").toString() != m_host ||
         root.value(u"path").toString() != m_path || root.value(u"login").toString() != m_login) {
-        const QString aside = m_filePath + QStringLiteral(".unreadable");
-        QFile::remove(aside);
-        QFile::rename(m_filePath, aside);
-        Console::print(QStringLiteral("the drafts file could not be read; it was set aside as %1")
-                           .arg(aside));
+        AccountFiles::setAside(m_filePath, QStringLiteral("drafts file"),
+                               QStringLiteral("not a drafts file of this account"));
         return;
     }
     for (const QJsonValue& value : root.value(u"drafts").toArray()) {
@@ -118,8 +104,6 @@ void DraftStore::write()
                                   {"changed", d.changed.toString(Qt::ISODate)}});
     const QJsonObject root{
         {"host", m_host}, {"path", m_path}, {"login", m_login}, {"drafts", drafts}};
-    QDir().mkpath(QFileInfo(m_filePath).path());
-    QFile::setPermissions(QFileInfo(m_filePath).path(), OwnerOnly | QFileDevice::ExeOwner);
     QSaveFile file(m_filePath);
     if (file.open(QIODevice::WriteOnly) && file.setPermissions(OwnerOnly) &&
         file.write(QJsonDocument(root).toJson(QJsonDocument::Compact)) >= 0 && file.commit())

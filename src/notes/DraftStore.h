@@ -35,8 +35,6 @@ public:
     void put(const QString& noteId, const QString& text, const QString& serverText);
     void remove(const QString& noteId);
 
-    static constexpr char FolderName[] = "notes-client";
-
 signals:
     void changed();
 

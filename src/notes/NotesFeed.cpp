@@ -138,6 +138,7 @@ void NotesFeed::handleXml(const QByteArray& body)
         RequestReport::printBrokenList(read.error, read.notes.size());
     if (read.dropped > 0)
         RequestReport::printDroppedItems(read.dropped);
+    m_lastListComplete = read.error.isEmpty() && read.dropped == 0;
     m_noteObjects = std::move(read.notes);
     emit notesReloaded(m_noteObjects);
 }

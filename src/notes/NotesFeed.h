@@ -76,6 +76,8 @@ public:
     // Nothing is in flight and no command waits.
     bool isIdle() const;
     const QList<Note>& noteObjects() const { return m_noteObjects; }
+    // The last list arrived whole: no break in the document and no item left out.
+    bool lastListComplete() const { return m_lastListComplete; }
 
 signals:
     // The notes were replaced.
@@ -100,4 +102,5 @@ private:
     QList<Note> m_noteObjects;
     std::deque<Queued> m_commands;
     bool m_commandInFlight = false;
+    bool m_lastListComplete = false;
 };

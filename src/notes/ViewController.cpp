@@ -9,6 +9,7 @@
 #include "Mail.h"
 #include "MemberCenter.h"
 #include "NoteEditor.h"
+#include "NotesCache.h"
 #include "Notices.h"
 #include "NotesTableModel.h"
 #include "ProjectList.h"
@@ -16,6 +17,8 @@
 #include "ui_ViewController.h"
 
 #include <QAction>
+#include <QMessageBox>
+#include <QNetworkInformation>
 #include <QHeaderView>
 #include <QShowEvent>
 
@@ -39,7 +42,7 @@ ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ViewController>()), m_membercenter(membercenter),
       m_feed(new NotesFeed(membercenter, this)), m_clientlist(new ClientList(membercenter, this)),
       m_projectlist(new ProjectList(membercenter, this)), m_model(new NotesTableModel(this)),
-      m_drafts(new DraftStore(this))
+      m_drafts(new DraftStore(this)), m_cache(std::make_unique<NotesCache>())
 {
     ui->setupUi(this);
     m_editor = new NoteEditor(ui->noteTextView, this);
@@ -50,6 +53,17 @@ ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
     ui->splitter->setStretchFactor(1, 2);
     m_draftTimer.setSingleShot(true);
     m_draftTimer.setInterval(DraftDelayMs);
+    std::tie(m_firstReconnectMs, m_mostReconnectMs) = reconnectDelays();
+    m_nextReconnectMs = m_firstReconnectMs;
+    m_reconnectTimer.setSingleShot(true);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &ViewController::actionReconnect);
+    // Back on a network: try at once instead of waiting out the pause.
+    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
+        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+                [this](QNetworkInformation::Reachability reachability) {
+                    if (m_offline && reachability == QNetworkInformation::Reachability::Online)
+                        actionReconnect();
+                });
     createActions();
     connectControls();
     updateActions();
@@ -113,6 +127,10 @@ void ViewController::createActions()
     m_actions.revert = make(tr("&Revert to the saved text"), QKeySequence(),
                             &ViewController::actionRevert);
     m_actions.drafts = make(tr("D&rafts…"), QKeySequence(), &ViewController::actionShowDrafts);
+    m_actions.reconnect = make(tr("&Reconnect"), QKeySequence(tr("Ctrl+Shift+R")),
+                               &ViewController::actionReconnect);
+    m_actions.forgetCopy = make(tr("&Forget offline copy"), QKeySequence(),
+                                &ViewController::actionForgetOfflineCopy);
 
     // Each button is its action: pressed, it triggers it; it is enabled when the action is.
     const QList<std::pair<QPushButton*, QAction*>> buttons{
@@ -131,6 +149,10 @@ void ViewController::createActions()
 void ViewController::connectControls()
 {
     connect(m_feed, &NotesFeed::notesReloaded, this, &ViewController::notesReloaded);
+    connect(m_clientlist, &XmlItemList::loaded, this,
+            [this](const QByteArray& xml) { m_cache->storeList(QStringLiteral("clients"), xml); });
+    connect(m_projectlist, &XmlItemList::loaded, this,
+            [this](const QByteArray& xml) { m_cache->storeList(QStringLiteral("projects"), xml); });
     connect(m_feed, &NotesFeed::commandEnded, this, &ViewController::commandEnded);
     connect(ui->tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ViewController::selectionChanged);
@@ -200,42 +222,147 @@ void ViewController::viewDidAppear()
         emit settingsNeeded();
         return;
     }
-    openAccountDrafts();
+    openAccountFiles();
     // Loading waits for this login, so it never goes out with a session the login replaces.
-    m_membercenter.actionLogin([this](bool accepted) {
-        if (accepted)
-            signedIn();
-    });
+    m_membercenter.actionLogin([this](bool accepted) { loginEnded(accepted); });
 }
 
 void ViewController::takeUpSavedSettings()
 {
     if (!m_membercenter.isLoggedIn())
         return;
-    openAccountDrafts();
-    signedIn();
+    openAccountFiles();
+    loginEnded(true);
 }
 
-void ViewController::signedIn()
+void ViewController::loginEnded(bool accepted)
 {
+    if (!accepted) {
+        if (m_membercenter.serverUnreachable())
+            goOffline();
+        return;
+    }
+    m_offline = false;
+    m_reconnectTimer.stop();
+    m_nextReconnectMs = m_firstReconnectMs;
+    updateActions();
+    updateBanner();
     Console::print(QLatin1String(DataEndpoint::LoggedInLine));
     Notices::post(tr("Signed in to %1 as %2. Loading the notes…")
                       .arg(m_membercenter.host(), m_membercenter.login()));
     loadListsAndNotes();
 }
 
-// Drafts belong to one account: another account never sees them, and a note of one server is
-// never taken for the note of the same id on another.
-void ViewController::openAccountDrafts()
+// No server answers: the copy stays readable, edits become drafts, and the login is tried again
+// after a pause that grows from the first to the longest.
+void ViewController::goOffline()
+{
+    m_offline = true;
+    updateActions();
+    m_reconnectTimer.start(m_nextReconnectMs);
+    Notices::post(tr("The server cannot be reached. Saving, adding and deleting wait until it is "
+                     "back; your edits are kept as drafts. Trying again in %n second(s).",
+                     nullptr, (m_nextReconnectMs + 999) / 1000));
+    m_nextReconnectMs = qMin(m_nextReconnectMs * 2, m_mostReconnectMs);
+    updateBanner();
+}
+
+void ViewController::actionReconnect()
+{
+    m_reconnectTimer.stop();
+    if (!m_membercenter.checkSettings())
+        return;
+    m_membercenter.actionLogin([this](bool accepted) { loginEnded(accepted); });
+}
+
+void ViewController::setReconnectDelays(int firstMs, int mostMs)
+{
+    reconnectDelays() = {firstMs, mostMs};
+}
+
+std::pair<int, int>& ViewController::reconnectDelays()
+{
+    static std::pair<int, int> delays{2000, 60000};
+    return delays;
+}
+
+// Drafts and the offline copy belong to one account: another account never sees them, and a
+// note of one server is never taken for the note of the same id on another. The copy is shown
+// at once while the table holds nothing newer.
+void ViewController::openAccountFiles()
 {
     const QString before = m_drafts->filePath();
     keepDraft();
     m_drafts->openAccount(m_membercenter.host(), m_membercenter.path(), m_membercenter.login());
+    m_cache->openAccount(m_membercenter.host(), m_membercenter.path(), m_membercenter.login());
     if (m_drafts->filePath() != before && before.size() > 0) {
         m_afterReload.reset();
         m_model->setNotes({});
+        m_showingCopy = false;
         showNote(-1);
     }
+    if (m_model->rowCount() > 0 && !m_showingCopy)
+        return;
+    const std::optional<NotesCache::Snapshot> copy = m_cache->load();
+    if (!copy)
+        return;
+    m_copyLoadedAt = copy->loadedAt;
+    m_clientlist->takeXmlItems(copy->clientsXml, m_clientPopUp.get());
+    m_projectlist->takeXmlItems(copy->projectsXml, m_projectPopUp.get());
+    showOfflineCopy(copy->notes);
+    Notices::post(tr("Offline copy from %1").arg(QLocale().toString(
+        m_copyLoadedAt, m_copyLoadedAt.date() == QDate::currentDate() ? QLocale::ShortFormat
+                                                                      : QLocale::LongFormat)));
+}
+
+// Shows notes of the copy, keeping the selection by NoteID like a reload does.
+void ViewController::showOfflineCopy(const QList<Note>& notes)
+{
+    const std::optional<QString> shownId =
+        m_current ? std::optional<QString>(m_current->id) : std::nullopt;
+    keepDraft();
+    m_restoringSelection = true;
+    m_model->setNotes(notes);
+    const int row = shownId ? m_model->rowOf(*shownId) : -1;
+    selectRow(row);
+    m_restoringSelection = false;
+    if (row < 0 || !m_current)
+        showNote(row);
+    m_showingCopy = true;
+    updateBanner();
+}
+
+QString ViewController::offlineBannerText() const
+{
+    return ui->offlineBanner->isHidden() ? QString() : ui->offlineBanner->text();
+}
+
+void ViewController::updateBanner()
+{
+    QString text;
+    if (m_showingCopy) {
+        text = tr("Offline copy from %1: these notes are what the server held then.")
+                   .arg(QLocale().toString(m_copyLoadedAt, QLocale::ShortFormat));
+        if (m_offline)
+            text += u' ' + tr("The server cannot be reached; search works on the copy.");
+    } else if (m_offline) {
+        text = tr("The server cannot be reached. Your edits are kept as drafts.");
+    }
+    ui->offlineBanner->setText(text);
+    ui->offlineBanner->setAccessibleName(text);
+    ui->offlineBanner->setVisible(!text.isEmpty());
+}
+
+void ViewController::actionForgetOfflineCopy()
+{
+    m_cache->forget();
+    if (m_showingCopy) {
+        m_showingCopy = false;
+        m_model->setNotes({});
+        showNote(-1);
+        updateBanner();
+    }
+    Notices::post(tr("The offline copy of this account was deleted."));
 }
 
 // Clients, then projects, then notes; a failed load ends the chain.
@@ -257,7 +384,22 @@ void ViewController::actionSearchNotes()
     keepDraft();
     m_feed->setKeywords(ui->noteSearchField->text(), ui->clientSearchField->text(),
                         ui->projectSearchField->text());
-    m_feed->actionGetXMLItems();
+    if (!m_offline)
+        return m_feed->actionGetXMLItems();
+    // Offline, the same three keywords search the copy: any part of the text, any case.
+    const std::optional<NotesCache::Snapshot> copy = m_cache->load();
+    if (!copy)
+        return;
+    const auto has = [](const QString& text, const QString& keyword) {
+        return text.contains(keyword, Qt::CaseInsensitive);
+    };
+    QList<Note> found;
+    for (const Note& note : copy->notes)
+        if (has(note.note, m_feed->noteKeyword()) && has(note.client, m_feed->clientKeyword()) &&
+            has(note.project, m_feed->projectKeyword()))
+            found.append(note);
+    showOfflineCopy(found);
+    Notices::post(tr("%n note(s) found in the offline copy.", nullptr, int(found.size())));
 }
 
 int ViewController::selectedRow() const
@@ -328,6 +470,12 @@ void ViewController::keepDraft()
 void ViewController::notesReloaded(const QList<Note>& notes)
 {
     keepDraft();
+    if (m_feed->lastListComplete())
+        m_cache->storeNotes(notes, m_feed->noteKeyword().isEmpty() &&
+                                       m_feed->clientKeyword().isEmpty() &&
+                                       m_feed->projectKeyword().isEmpty());
+    m_showingCopy = false;
+    updateBanner();
     const QSet<QString> before = idsOf(m_model->notes());
     const std::optional<QString> shownId =
         m_current ? std::optional<QString>(m_current->id) : std::nullopt;
@@ -393,6 +541,8 @@ void ViewController::actionSave()
     if (!m_current)
         return;
     keepDraft(); // kept until the server confirms
+    if (!confirmOverwrite(*m_current))
+        return;
     Note edited = *m_current;
     edited.note = m_editor->text();
     // With several records of the selected name, the last one wins; the placeholder and a
@@ -412,6 +562,21 @@ void ViewController::actionSave()
         }
     }
     m_feed->actionSaveXMLItem(edited);
+}
+
+// A draft begun on a text that has changed on the server since (another client saved it) is not
+// saved over it without asking.
+bool ViewController::confirmOverwrite(const Note& note)
+{
+    const DraftStore::Draft* draft = m_drafts->draft(note.id);
+    if (!draft || draft->serverText == note.note)
+        return true;
+    const auto answer = QMessageBox::question(
+        this, tr("Save over a changed note?"),
+        tr("This note was changed on the server after you began your draft. Save your draft "
+           "over the server's text?"),
+        QMessageBox::Save | QMessageBox::Cancel, QMessageBox::Cancel);
+    return answer == QMessageBox::Save;
 }
 
 // A new note starts with the text of one space, tied to the selected note's client and
@@ -486,6 +651,7 @@ void ViewController::commandEnded(const NotesFeed::CommandResult& result)
             // way stays a draft.
             if (m_current && m_current->id == id)
                 m_current = result.note;
+            m_cache->updateNote(result.note);
             const DraftStore::Draft* draft = m_drafts->draft(id);
             if (draft && draft->text == result.note.note)
                 m_drafts->remove(id);
@@ -518,6 +684,7 @@ void ViewController::commandEnded(const NotesFeed::CommandResult& result)
     case NotesFeed::Command::Delete:
         if (result.succeeded()) {
             m_drafts->remove(id);
+            m_cache->removeNote(id);
             Notices::post(tr("Note deleted."));
         } else if (result.outcomeUnknown) {
             Notices::post(tr("The connection broke while the note was being deleted: it may "
@@ -580,13 +747,24 @@ void ViewController::discardDraft(const QString& noteId)
     m_drafts->remove(noteId);
 }
 
+// What needs a selected note is off without one; what needs the server is off while it cannot be
+// reached, and says so where the user looks for it.
 void ViewController::updateActions()
 {
     const bool selected = m_current.has_value();
-    for (QAction* action : {m_actions.save, m_actions.remove, m_actions.mail,
-                            m_actions.addToClient, m_actions.addToProject, m_actions.addToBoth})
-        action->setEnabled(selected);
+    m_actions.mail->setEnabled(selected);
     m_actions.revert->setEnabled(selected && m_drafts->draft(m_current->id));
+    for (QAction* action : {m_actions.save, m_actions.remove, m_actions.addToClient,
+                            m_actions.addToProject, m_actions.addToBoth})
+        action->setEnabled(selected && !m_offline);
+    m_actions.add->setEnabled(!m_offline);
+    const QString why = m_offline ? tr("Not while the server cannot be reached; your edits are "
+                                       "kept as drafts.")
+                                  : QString();
+    for (QPushButton* button : {ui->saveButton, ui->deleteButton, ui->addButton,
+                                ui->addToClientButton, ui->addToProjectButton,
+                                ui->addToBothButton})
+        button->setToolTip(why);
 }
 
 void ViewController::actionSelectClient()

@@ -4,6 +4,7 @@
 #include "Engine.h"
 #include "NotesFeed.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
@@ -17,6 +18,7 @@ class ComboPickList;
 class DraftStore;
 class MemberCenter;
 class NoteEditor;
+class NotesCache;
 class NotesTableModel;
 class ProjectList;
 class QAction;
@@ -58,6 +60,8 @@ public:
         QAction* mail;
         QAction* revert;
         QAction* drafts;
+        QAction* reconnect;
+        QAction* forgetCopy;
     };
 
     explicit ViewController(MemberCenter& membercenter, QWidget* parent = nullptr);
@@ -76,6 +80,10 @@ public:
     void actionMail();
     void actionRevert();
     void actionShowDrafts();
+    // Tries the login again now (offline), and goes on as after any login.
+    void actionReconnect();
+    // Deletes the offline copy of the account.
+    void actionForgetOfflineCopy();
     void actionSelectClient();
     void actionSelectProject();
 
@@ -84,6 +92,15 @@ public:
     void takeUpSavedSettings();
     // Keeps the editor's text as a draft of its note when it differs from the server's text.
     void keepDraft();
+
+    // No server answers: the window works with the offline copy and drafts, and tries again.
+    bool isOffline() const { return m_offline; }
+    // The table shows the offline copy, not an answer of the server.
+    bool showsOfflineCopy() const { return m_showingCopy; }
+    QString offlineBannerText() const;
+    // The pauses between logins while offline, for views made from now on: from first,
+    // doubling, up to most (2 s to 60 s unless set).
+    static void setReconnectDelays(int firstMs, int mostMs);
 
     // The selected note as the server sent it, or none.
     const Note* currentNote() const { return m_current ? &*m_current : nullptr; }
@@ -120,7 +137,13 @@ private:
     void connectControls();
     void signedIn();
     void loadListsAndNotes();
-    void openAccountDrafts();
+    static std::pair<int, int>& reconnectDelays();
+    void openAccountFiles();
+    void loginEnded(bool accepted);
+    void goOffline();
+    void showOfflineCopy(const QList<Note>& notes);
+    void updateBanner();
+    bool confirmOverwrite(const Note& note);
     void addNote(bool keepClient, bool keepProject);
     void selectionChanged();
     int selectedRow() const;
@@ -154,6 +177,14 @@ private:
     bool m_restoringSelection = false;
     // The next reload follows a command, whose message it must not cover.
     bool m_reloadAfterCommand = false;
+    std::unique_ptr<NotesCache> m_cache;
+    QDateTime m_copyLoadedAt;
+    bool m_offline = false;
+    bool m_showingCopy = false;
+    QTimer m_reconnectTimer;
+    int m_firstReconnectMs = 0;
+    int m_mostReconnectMs = 0;
+    int m_nextReconnectMs = 0;
 
     // What the next reload should select: a note just added, or the note of a draft to open.
     struct AfterReload

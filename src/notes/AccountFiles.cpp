@@ -1,0 +1,30 @@
+#include "AccountFiles.h"
+
+#include "Console.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+
+QString AccountFiles::filePath(QStandardPaths::StandardLocation location, const QString& host,
+                               const QString& path, const QString& login, const QString& prefix,
+                               const QString& suffix)
+{
+    const QString folder =
+        QStandardPaths::writableLocation(location) + u'/' + QLatin1String(FolderName);
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray account = (host + u'\n' + path + u'\n' + login).toUtf8();
+    const QByteArray hash =
+        QCryptographicHash::hash(account, QCryptographicHash::Sha256).toHex().left(24);
+    return folder + u'/' + prefix + QString::fromLatin1(hash) + suffix;
+}
+
+void AccountFiles::setAside(const QString& filePath, const QString& what, const QString& why)
+{
+    const QString aside = filePath + QStringLiteral(".unreadable");
+    QFile::remove(aside);
+    QFile::rename(filePath, aside);
+    Console::print(QStringLiteral("the %1 %2 could not be used (%3); it was set aside as %4")
+                       .arg(what, filePath, why, aside));
+}

@@ -1,0 +1,258 @@
+#include "NotesCache.h"
+
+#include "AccountFiles.h"
+#include "Console.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+
+namespace {
+// The columns of a cached note, in table order.
+const QList<std::pair<const char*, QString Note::*>> NoteColumns{
+    {"id", &Note::id},
+    {"note", &Note::note},
+    {"date_time_create", &Note::dateTimeCreate},
+    {"created_text", &Note::createdText},
+    {"real_estate", &Note::realEstate},
+    {"real_estate_id", &Note::realEstateId},
+    {"project", &Note::project},
+    {"project_id", &Note::projectId},
+    {"task", &Note::task},
+    {"task_id", &Note::taskId},
+    {"group_name", &Note::group},
+    {"group_id", &Note::groupId},
+    {"client", &Note::client},
+    {"client_id", &Note::clientId},
+    {"order_name", &Note::order},
+    {"order_id", &Note::orderId},
+};
+
+QString columnList()
+{
+    QStringList names;
+    for (const auto& [name, member] : NoteColumns)
+        names << QLatin1String(name);
+    return names.join(u',');
+}
+
+// Inserts or replaces a note; a new note goes last, a known one keeps its place.
+bool upsert(QSqlDatabase& db, const Note& note, std::optional<qint64> position)
+{
+    QSqlQuery query(db);
+    const QString placeholders = QString(QStringLiteral("?,")).repeated(NoteColumns.size());
+    query.prepare(QStringLiteral("INSERT INTO notes (%1,position) VALUES (%2%3) ON CONFLICT(id) DO "
+                                 "UPDATE SET %4")
+                      .arg(columnList(), placeholders,
+                           position ? QStringLiteral("?")
+                                    : QStringLiteral("(SELECT IFNULL(MAX(position),0)+1 FROM notes)"),
+                           [] {
+                               QStringList sets;
+                               for (const auto& [name, member] : NoteColumns)
+                                   sets << QStringLiteral("%1=excluded.%1").arg(QLatin1String(name));
+                               return sets.join(u',');
+                           }()));
+    for (const auto& [name, member] : NoteColumns)
+        query.addBindValue(note.*member);
+    if (position)
+        query.addBindValue(*position);
+    return query.exec();
+}
+} // namespace
+
+NotesCache::NotesCache() = default;
+
+NotesCache::~NotesCache()
+{
+    close();
+}
+
+void NotesCache::close()
+{
+    if (m_connection.isEmpty())
+        return;
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
+    m_connection.clear();
+}
+
+bool NotesCache::exec(const QString& sql) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    return query.exec(sql);
+}
+
+void NotesCache::openAccount(const QString& host, const QString& path, const QString& login)
+{
+    const QString filePath =
+        AccountFiles::filePath(QStandardPaths::GenericCacheLocation, host, path, login,
+                               QString(), QStringLiteral(".sqlite"));
+    if (filePath == m_filePath && isOpen())
+        return;
+    close();
+    m_filePath = filePath;
+    m_host = host;
+    m_path = path;
+    m_login = login;
+    if (openFile())
+        return;
+    // Whatever is in the way goes aside once; a second failure leaves the client without a copy
+    // rather than in a loop.
+    close();
+    if (!QFile::exists(m_filePath))
+        return;
+    AccountFiles::setAside(m_filePath, QStringLiteral("offline copy"),
+                           QStringLiteral("damaged, of another version or of another account"));
+    if (!openFile())
+        close();
+}
+
+// Opens the file (made owner-only before SQLite touches it, so its journals inherit that) and
+// checks that it is a copy of this schema and this account; a new file gets the schema.
+bool NotesCache::openFile()
+{
+    const bool fresh = !QFile::exists(m_filePath);
+    if (fresh) {
+        QFile file(m_filePath);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+    m_connection = QStringLiteral("notes-cache-") + QUuid::createUuid().toString(QUuid::Id128);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_filePath);
+    if (!db.open())
+        return false;
+    if (fresh)
+        return createSchema();
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next() ||
+        version.value(0).toInt() != SchemaVersion)
+        return false;
+    QSqlQuery account(db);
+    return account.exec(QStringLiteral("SELECT host, path, login FROM account")) && account.next() &&
+           account.value(0).toString() == m_host && account.value(1).toString() == m_path &&
+           account.value(2).toString() == m_login;
+}
+
+bool NotesCache::createSchema()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QStringList columns;
+    for (const auto& [name, member] : NoteColumns)
+        columns << QLatin1String(name) + (columns.isEmpty() ? QStringLiteral(" TEXT PRIMARY KEY")
+                                                            : QStringLiteral(" TEXT"));
+    if (!db.transaction() ||
+        !exec(QStringLiteral("CREATE TABLE account (host TEXT, path TEXT, login TEXT)")) ||
+        !exec(QStringLiteral("CREATE TABLE lists (name TEXT PRIMARY KEY, xml BLOB)")) ||
+        !exec(QStringLiteral("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT)")) ||
+        !exec(QStringLiteral("CREATE TABLE notes (%1, position INTEGER)").arg(columns.join(u','))))
+        return false;
+    QSqlQuery account(db);
+    account.prepare(QStringLiteral("INSERT INTO account (host, path, login) VALUES (?, ?, ?)"));
+    account.addBindValue(m_host);
+    account.addBindValue(m_path);
+    account.addBindValue(m_login);
+    return account.exec() &&
+           exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)) && db.commit();
+}
+
+std::optional<NotesCache::Snapshot> NotesCache::load() const
+{
+    if (!isOpen())
+        return std::nullopt;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    Snapshot snapshot;
+    QSqlQuery lists(db);
+    if (lists.exec(QStringLiteral("SELECT name, xml FROM lists"))) {
+        while (lists.next())
+            (lists.value(0).toString() == QLatin1String("clients") ? snapshot.clientsXml
+                                                                   : snapshot.projectsXml) =
+                lists.value(1).toByteArray();
+    }
+    QSqlQuery loaded(db);
+    if (loaded.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'notes_loaded_at'")) &&
+        loaded.next())
+        snapshot.loadedAt = QDateTime::fromString(loaded.value(0).toString(), Qt::ISODate);
+    QSqlQuery notes(db);
+    if (!notes.exec(QStringLiteral("SELECT %1 FROM notes ORDER BY position").arg(columnList())))
+        return std::nullopt;
+    while (notes.next()) {
+        Note& note = snapshot.notes.emplace_back();
+        for (int i = 0; i < NoteColumns.size(); ++i)
+            note.*(NoteColumns.at(i).second) = notes.value(i).toString();
+    }
+    if (!snapshot.loadedAt.isValid())
+        return std::nullopt;
+    return snapshot;
+}
+
+void NotesCache::storeList(const QString& name, const QByteArray& xml)
+{
+    if (!isOpen())
+        return;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO lists (name, xml) VALUES (?, ?)"));
+    query.addBindValue(name);
+    query.addBindValue(xml);
+    query.exec();
+}
+
+void NotesCache::storeNotes(const QList<Note>& notes, bool unfiltered)
+{
+    if (!isOpen())
+        return;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.transaction();
+    bool ok = !unfiltered || exec(QStringLiteral("DELETE FROM notes"));
+    for (qsizetype i = 0; ok && i < notes.size(); ++i)
+        ok = upsert(db, notes.at(i), unfiltered ? std::optional<qint64>(i) : std::nullopt);
+    if (ok && unfiltered) {
+        QSqlQuery stamp(db);
+        stamp.prepare(QStringLiteral(
+            "INSERT OR REPLACE INTO meta (key, value) VALUES ('notes_loaded_at', ?)"));
+        stamp.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
+        ok = stamp.exec();
+    }
+    if (!ok || !db.commit()) {
+        db.rollback();
+        Console::print(QStringLiteral("the offline copy could not be written: %1")
+                           .arg(db.lastError().text()));
+    }
+}
+
+void NotesCache::updateNote(const Note& note)
+{
+    if (!isOpen())
+        return;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery known(db);
+    known.prepare(QStringLiteral("SELECT 1 FROM notes WHERE id = ?"));
+    known.addBindValue(note.id);
+    if (known.exec() && known.next())
+        upsert(db, note, std::nullopt);
+}
+
+void NotesCache::removeNote(const QString& noteId)
+{
+    if (!isOpen())
+        return;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("DELETE FROM notes WHERE id = ?"));
+    query.addBindValue(noteId);
+    query.exec();
+}
+
+void NotesCache::forget()
+{
+    if (!isOpen())
+        return;
+    close();
+    QFile::remove(m_filePath);
+    for (const char* journal : {"-journal", "-wal", "-shm"})
+        QFile::remove(m_filePath + QLatin1String(journal));
+    openFile();
+}

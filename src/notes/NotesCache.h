@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Note.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The offline copy of one account: the last client and project lists as the server sent them,
+// the last unfiltered notes list, and when each was loaded, in an SQLite file of its own under
+// $XDG_CACHE_HOME/notes-client/ (owner-only). A file that is damaged, of another schema or of
+// another account is set aside with one printed line and started afresh.
+class NotesCache
+{
+public:
+    NotesCache();
+    ~NotesCache();
+    NotesCache(const NotesCache&) = delete;
+    NotesCache& operator=(const NotesCache&) = delete;
+
+    // Switches to the copy of this account.
+    void openAccount(const QString& host, const QString& path, const QString& login);
+    bool isOpen() const { return !m_connection.isEmpty(); }
+    QString filePath() const { return m_filePath; }
+
+    struct Snapshot
+    {
+        QByteArray clientsXml;
+        QByteArray projectsXml;
+        QList<Note> notes;
+        QDateTime loadedAt; // of the notes; invalid when there are none
+    };
+    std::optional<Snapshot> load() const;
+
+    // A list answer as it came ("clients" or "projects").
+    void storeList(const QString& name, const QByteArray& xml);
+    // An unfiltered load replaces every note; a search or a reload with keywords updates the
+    // notes it brings, by NoteID.
+    void storeNotes(const QList<Note>& notes, bool unfiltered);
+    // A confirmed save or delete.
+    void updateNote(const Note& note);
+    void removeNote(const QString& noteId);
+    // Deletes the copy of the open account.
+    void forget();
+
+    static constexpr int SchemaVersion = 1;
+
+private:
+    bool openFile();
+    bool createSchema();
+    void close();
+    bool exec(const QString& sql) const;
+
+    QString m_connection;
+    QString m_filePath;
+    QString m_host, m_path, m_login;
+};
