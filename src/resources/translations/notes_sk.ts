@@ -157,17 +157,17 @@
         <translation>Ctrl+,</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="114" />
+        <location filename="../../app/MainWindow.cpp" line="116" />
         <source>&amp;Quit</source>
         <translation>&amp;Koniec</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="117" />
+        <location filename="../../app/MainWindow.cpp" line="119" />
         <source>&amp;Note</source>
         <translation>&amp;Poznámka</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="118" />
+        <location filename="../../app/MainWindow.cpp" line="120" />
         <source>&amp;Find</source>
         <translation>&amp;Hľadať</translation>
     </message>
@@ -424,7 +424,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     <name>ViewController</name>
     <message>
         <location filename="../ViewController.ui" line="9" />
-        <location filename="../ViewController.ui" line="59" />
+        <location filename="../ViewController.ui" line="69" />
         <source>Notes</source>
         <translation>Poznámky</translation>
     </message>
@@ -453,176 +453,233 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         <translation>Hľadať</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="81" />
+        <location filename="../ViewController.ui" line="64" />
+        <source>Offline copy</source>
+        <translation>Offline kópia</translation>
+    </message>
+    <message>
+        <location filename="../ViewController.ui" line="91" />
         <source>C&amp;lient:</source>
         <translation>&amp;Klient:</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="87" />
+        <location filename="../ViewController.ui" line="97" />
         <source>Client</source>
         <translation>Klient</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="93" />
+        <location filename="../ViewController.ui" line="103" />
         <source>P&amp;roject:</source>
         <translation>P&amp;rojekt:</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="99" />
+        <location filename="../ViewController.ui" line="109" />
         <source>Project</source>
         <translation>Projekt</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="107" />
+        <location filename="../ViewController.ui" line="117" />
         <source>Note text</source>
         <translation>Text poznámky</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="115" />
-        <location filename="../../notes/ViewController.cpp" line="96" />
+        <location filename="../ViewController.ui" line="125" />
+        <location filename="../../notes/ViewController.cpp" line="110" />
         <source>&amp;Save</source>
         <translation>&amp;Uložiť</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="116" />
+        <location filename="../ViewController.ui" line="126" />
         <source>Save</source>
         <translation>Uložiť</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="121" />
-        <location filename="../../notes/ViewController.cpp" line="108" />
+        <location filename="../ViewController.ui" line="131" />
+        <location filename="../../notes/ViewController.cpp" line="122" />
         <source>&amp;Delete</source>
         <translation>&amp;Zmazať</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="122" />
+        <location filename="../ViewController.ui" line="132" />
         <source>Delete</source>
         <translation>Zmazať</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="127" />
-        <location filename="../../notes/ViewController.cpp" line="112" />
+        <location filename="../ViewController.ui" line="137" />
+        <location filename="../../notes/ViewController.cpp" line="126" />
         <source>&amp;Mail</source>
         <translation>&amp;Poslať e-mailom</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="128" />
+        <location filename="../ViewController.ui" line="138" />
         <source>Mail</source>
         <translation>E-mail</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="133" />
-        <location filename="../../notes/ViewController.cpp" line="97" />
+        <location filename="../ViewController.ui" line="143" />
+        <location filename="../../notes/ViewController.cpp" line="111" />
         <source>&amp;New note</source>
         <translation>&amp;Nová poznámka</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="134" />
+        <location filename="../ViewController.ui" line="144" />
         <source>New note</source>
         <translation>Nová poznámka</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="139" />
+        <location filename="../ViewController.ui" line="149" />
         <source>New for cl&amp;ient</source>
         <translation>Nová pre kl&amp;ienta</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="140" />
+        <location filename="../ViewController.ui" line="150" />
         <source>New note for the client</source>
         <translation>Nová poznámka pre klienta</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="145" />
+        <location filename="../ViewController.ui" line="155" />
         <source>New for &amp;project</source>
         <translation>Nová pre &amp;projekt</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="146" />
+        <location filename="../ViewController.ui" line="156" />
         <source>New note for the project</source>
         <translation>Nová poznámka pre projekt</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="151" />
+        <location filename="../ViewController.ui" line="161" />
         <source>New for &amp;both</source>
         <translation>Nová pre &amp;oboch</translation>
     </message>
     <message>
-        <location filename="../ViewController.ui" line="152" />
+        <location filename="../ViewController.ui" line="162" />
         <source>New note for the client and the project</source>
         <translation>Nová poznámka pre klienta aj projekt</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="94" />
+        <location filename="../../notes/ViewController.cpp" line="108" />
         <source>&amp;Search</source>
         <translation>&amp;Hľadať</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="94" />
+        <location filename="../../notes/ViewController.cpp" line="108" />
         <source>Ctrl+R</source>
         <translation>Ctrl+R</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="98" />
+        <location filename="../../notes/ViewController.cpp" line="112" />
         <source>New note for the &amp;client</source>
         <translation>Nová poznámka pre &amp;klienta</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="99" />
+        <location filename="../../notes/ViewController.cpp" line="113" />
         <source>Ctrl+Shift+C</source>
         <translation>Ctrl+Shift+C</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="101" />
+        <location filename="../../notes/ViewController.cpp" line="115" />
         <source>New note for the &amp;project</source>
         <translation>Nová poznámka pre &amp;projekt</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="102" />
+        <location filename="../../notes/ViewController.cpp" line="116" />
         <source>Ctrl+Shift+P</source>
         <translation>Ctrl+Shift+P</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="104" />
+        <location filename="../../notes/ViewController.cpp" line="118" />
         <source>New note for &amp;both</source>
         <translation>Nová poznámka pre &amp;oboch</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="104" />
+        <location filename="../../notes/ViewController.cpp" line="118" />
         <source>Ctrl+Shift+B</source>
         <translation>Ctrl+Shift+B</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="112" />
+        <location filename="../../notes/ViewController.cpp" line="126" />
         <source>Ctrl+M</source>
         <translation>Ctrl+M</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="113" />
+        <location filename="../../notes/ViewController.cpp" line="127" />
         <source>&amp;Revert to the saved text</source>
         <translation>&amp;Vrátiť uložený text</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="115" />
+        <location filename="../../notes/ViewController.cpp" line="129" />
         <source>D&amp;rafts…</source>
         <translation>K&amp;oncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="197" />
+        <location filename="../../notes/ViewController.cpp" line="130" />
+        <source>&amp;Reconnect</source>
+        <translation>&amp;Znova pripojiť</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="130" />
+        <source>Ctrl+Shift+R</source>
+        <translation>Ctrl+Shift+R</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="132" />
+        <source>&amp;Forget offline copy</source>
+        <translation>&amp;Zabudnúť offline kópiu</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="219" />
         <source>No network connection. Signing in is tried all the same.</source>
         <translation>Bez pripojenia k sieti. Prihlásenie sa aj tak skúsi.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="199" />
+        <location filename="../../notes/ViewController.cpp" line="221" />
         <source>Enter the server, your login and your password in Preferences.</source>
         <translation>Zadajte server, prihlasovacie meno a heslo v Nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="222" />
+        <location filename="../../notes/ViewController.cpp" line="251" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="361" />
+        <location filename="../../notes/ViewController.cpp" line="263" />
+        <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
+        <translation>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundy.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekúnd.</numerusform></translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="313" />
+        <source>Offline copy from %1</source>
+        <translation>Offline kópia z %1</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="344" />
+        <source>Offline copy from %1: these notes are what the server held then.</source>
+        <translation>Offline kópia z %1: tieto poznámky mal server vtedy.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="347" />
+        <source>The server cannot be reached; search works on the copy.</source>
+        <translation>Server je nedostupný; vyhľadávanie prebieha v kópii.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="349" />
+        <source>The server cannot be reached. Your edits are kept as drafts.</source>
+        <translation>Server je nedostupný. Vaše úpravy zostávajú ako koncepty.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="365" />
+        <source>The offline copy of this account was deleted.</source>
+        <translation>Offline kópia tohto účtu bola zmazaná.</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../notes/ViewController.cpp" line="402" />
+        <source>%n note(s) found in the offline copy.</source>
+        <translation>
+            <numerusform>V offline kópii sa našla %n poznámka.</numerusform><numerusform>V offline kópii sa našli %n poznámky.</numerusform><numerusform>V offline kópii sa našlo %n poznámok.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="../../notes/ViewController.cpp" line="509" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>Nájdená %n poznámka.</numerusform>
@@ -631,7 +688,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="362" />
+        <location filename="../../notes/ViewController.cpp" line="510" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>Načítaná %n poznámka.</numerusform>
@@ -640,64 +697,79 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="384" />
+        <location filename="../../notes/ViewController.cpp" line="532" />
         <source>Note added; it is not in the current search</source>
         <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="386" />
+        <location filename="../../notes/ViewController.cpp" line="534" />
         <source>The note of this draft is no longer on the server. Add the draft as a new note or discard it.</source>
         <translation>Poznámka tohto konceptu už na serveri nie je. Pridajte koncept ako novú poznámku alebo ho zahoďte.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="475" />
+        <location filename="../../notes/ViewController.cpp" line="575" />
+        <source>Save over a changed note?</source>
+        <translation>Uložiť cez zmenenú poznámku?</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="576" />
+        <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
+        <translation>Táto poznámka sa na serveri zmenila po tom, čo ste začali koncept. Uložiť koncept namiesto textu na serveri?</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="640" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="492" />
+        <location filename="../../notes/ViewController.cpp" line="658" />
         <source>Note saved.</source>
         <translation>Poznámka uložená.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="494" />
+        <location filename="../../notes/ViewController.cpp" line="660" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="497" />
+        <location filename="../../notes/ViewController.cpp" line="663" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="510" />
+        <location filename="../../notes/ViewController.cpp" line="676" />
         <source>Note added.</source>
         <translation>Poznámka pridaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="512" />
+        <location filename="../../notes/ViewController.cpp" line="678" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="515" />
+        <location filename="../../notes/ViewController.cpp" line="681" />
         <source>Note not added: %1.</source>
         <translation>Poznámka nebola pridaná: %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="521" />
+        <location filename="../../notes/ViewController.cpp" line="688" />
         <source>Note deleted.</source>
         <translation>Poznámka zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="523" />
+        <location filename="../../notes/ViewController.cpp" line="690" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="526" />
+        <location filename="../../notes/ViewController.cpp" line="693" />
         <source>Note not deleted: %1.</source>
         <translation>Poznámka nebola zmazaná: %1.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/ViewController.cpp" line="761" />
+        <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
+        <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation>
     </message>
 </context>
 </TS>
