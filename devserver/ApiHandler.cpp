@@ -99,9 +99,11 @@ HttpReply ApiHandler::projectsScript(const FormDecoder::Fields& form)
 
 HttpReply ApiHandler::listNotes(const FormDecoder::Fields& form)
 {
+    const int count = m_options.notesLimit >= 0
+                          ? m_options.notesLimit
+                          : limit(form, QByteArray(Contract::NotesLimit).toInt());
     const NoteSearch search{form.value(Form::NoteKeyword), form.value(Form::ClientKeyword),
-                            form.value(Form::ProjectKeyword),
-                            limit(form, QByteArray(Contract::NotesLimit).toInt())};
+                            form.value(Form::ProjectKeyword), count};
     return HttpReply::xml(ListDocuments::notes(m_database.findNotes(search)));
 }
 

@@ -15,6 +15,9 @@ struct ApiOptions
 {
     // add_note answers the new note's id as a string "NoteID" after the usual keys.
     bool addNoteAnswersId = false;
+    // A notes search answers at most this many notes, whatever limit it asks for; -1 keeps the
+    // request's limit.
+    int notesLimit = -1;
 };
 
 // Answers the service's scripts (login.php, notes.php, client.php, project.php) from a decoded

@@ -2,6 +2,7 @@
 
 #include "PasswordHash.h"
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
@@ -141,4 +142,38 @@ bool DemoData::seedNotes(QSqlDatabase& db)
             {QStringLiteral("Stretnutie v Žiline o 10:00"), 1, 2,
              QStringLiteral("2024-01-08 11:11:11")},
         });
+}
+
+bool DemoData::seedCannedNotes(QSqlDatabase& db, int count)
+{
+    constexpr qint64 CannedProjectId = 8;
+    QSqlQuery project(db);
+    project.prepare(QStringLiteral("INSERT OR IGNORE INTO projects (id, name, category_id, status) "
+                                   "VALUES (?, ?, 4, 1)"));
+    project.bindValue(0, CannedProjectId);
+    project.bindValue(1, QStringLiteral("Rekonštrukcia strechy"));
+    if (!project.exec())
+        return false;
+
+    // Clients "Stavby Žilina s.r.o." and "Beta Reality a.s.", projects "Rekonštrukcia strechy"
+    // and "Obchvat Žiliny".
+    const qint64 clients[] = {1, 4};
+    const qint64 projects[] = {CannedProjectId, 2};
+    const QDateTime first(QDate(2017, 5, 4), QTime(8, 0));
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("INSERT INTO notes (note, client_id, project_id, "
+                                      "datetime_create) VALUES (?, ?, ?, ?)")))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        query.bindValue(0, QStringLiteral("Poznámka %1: zavolať pánovi Kováčovi ohľadom strechy "
+                                          "a okien, poslať ponuku s cenou do piatku.")
+                               .arg(i + 1, 5, 10, QLatin1Char('0')));
+        query.bindValue(1, clients[i % 2]);
+        query.bindValue(2, projects[(i / 2) % 2]);
+        query.bindValue(3, first.addSecs(qint64(i) * 3600).toString(
+                               QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        if (!query.exec())
+            return false;
+    }
+    return true;
 }

@@ -10,6 +10,10 @@ class DemoData
 public:
     static bool createSchema(QSqlDatabase& db);
     static bool seed(QSqlDatabase& db);
+    // Adds count notes of about 100 characters each, one an hour from 2017-05-04 08:00 on,
+    // linked to clients and projects whose names are about 20 characters long (the project
+    // "Rekonštrukcia strechy" is added for them): a large account for benchmarks.
+    static bool seedCannedNotes(QSqlDatabase& db, int count);
 
 private:
     static bool seedUsers(QSqlDatabase& db);

@@ -247,3 +247,15 @@ bool NotesDatabase::deleteNote(qint64 id)
     query.bindValue(0, id);
     return query.exec() && query.numRowsAffected() > 0;
 }
+
+bool NotesDatabase::replaceWithCannedNotes(int count)
+{
+    m_db.transaction();
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("DELETE FROM notes")) ||
+        !DemoData::seedCannedNotes(m_db, count)) {
+        m_db.rollback();
+        return false;
+    }
+    return m_db.commit();
+}

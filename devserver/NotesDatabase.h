@@ -37,6 +37,8 @@ public:
     // Both return false when there is no note with that id.
     bool updateNote(qint64 id, const NoteFields& fields);
     bool deleteNote(qint64 id);
+    // Replaces every note with count canned ones (DemoData::seedCannedNotes), in one transaction.
+    bool replaceWithCannedNotes(int count);
 
 private:
     bool addFunctions();

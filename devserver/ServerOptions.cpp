@@ -29,7 +29,15 @@ std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, Q
     const QCommandLineOption answerId(
         QStringLiteral("add-answer-id"),
         QStringLiteral("add_note answers the new note's id as \"NoteID\"."));
-    parser.addOptions({port, dataDir, cert, key, lifetime, answerId});
+    const QCommandLineOption seedNotes(
+        QStringLiteral("seed-notes"),
+        QStringLiteral("Replace the notes with N canned ones at start (for benchmarks)."),
+        QStringLiteral("N"));
+    const QCommandLineOption notesLimit(
+        QStringLiteral("notes-limit"),
+        QStringLiteral("A notes search answers at most N notes, whatever limit it asks for."),
+        QStringLiteral("N"));
+    parser.addOptions({port, dataDir, cert, key, lifetime, answerId, seedNotes, notesLimit});
     parser.process(app);
 
     ServerOptions options;
@@ -42,10 +50,24 @@ std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, Q
     options.keyFile = parser.value(key);
     options.addNoteAnswersId = parser.isSet(answerId);
     options.sessionLifetimeSeconds = parser.value(lifetime).toInt(&lifetimeOk);
+    // A count that is given must be a whole number, 0 or more.
+    const auto count = [&parser](const QCommandLineOption& option, int* value) {
+        if (!parser.isSet(option))
+            return true;
+        bool ok = false;
+        *value = parser.value(option).toInt(&ok);
+        return ok && *value >= 0;
+    };
+    const bool seedOk = count(seedNotes, &options.seedNotes);
+    const bool limitOk = count(notesLimit, &options.notesLimit);
     if (!portOk || portValue > 65535)
         *error = QStringLiteral("--port needs a number from 0 to 65535");
     else if (!lifetimeOk || options.sessionLifetimeSeconds < 0)
         *error = QStringLiteral("--session-lifetime needs a number of seconds");
+    else if (!seedOk)
+        *error = QStringLiteral("--seed-notes needs a number of notes");
+    else if (!limitOk)
+        *error = QStringLiteral("--notes-limit needs a number of notes");
     else if (options.certFile.isEmpty() != options.keyFile.isEmpty())
         *error = QStringLiteral("--cert and --key go together");
     else if (options.dataDir.isEmpty())

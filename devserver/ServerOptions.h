@@ -20,4 +20,8 @@ public:
     QString keyFile;
     int sessionLifetimeSeconds = 3600;
     bool addNoteAnswersId = false;
+    // Replace the database's notes with this many canned ones at start; -1 keeps them.
+    int seedNotes = -1;
+    // See ApiOptions::notesLimit.
+    int notesLimit = -1;
 };

@@ -50,12 +50,14 @@ int main(int argc, char* argv[])
     NotesDatabase database;
     if (!database.open(options->dataDir, &error))
         return fail(QStringLiteral("database: %1").arg(error));
+    if (options->seedNotes >= 0 && !database.replaceWithCannedNotes(options->seedNotes))
+        return fail(QStringLiteral("cannot store %1 canned notes").arg(options->seedNotes));
     const auto tls = credentials(*options, &error);
     if (!tls)
         return fail(error);
 
     DevServer server(database, options->sessionLifetimeSeconds,
-                     ApiOptions{options->addNoteAnswersId});
+                     ApiOptions{options->addNoteAnswersId, options->notesLimit});
     server.sslSetup(*tls); // before listening, or the server would speak plain HTTP
     const quint16 port = server.listenOnLoopback(options->port);
     if (port == 0)
