@@ -10,6 +10,7 @@
 #include "support/FakeTransport.h"
 #include "support/PrintedLines.h"
 #include "support/TestSettings.h"
+#include "support/Wait.h"
 
 #include <QComboBox>
 #include <QJsonDocument>
@@ -68,9 +69,10 @@ private slots:
             QComboBox combo;
             ComboPickList pickList(&combo);
             PrintedLines printed;
-            if (isFeed)
+            if (isFeed) {
                 feed.handleXml(body);
-            else
+                WAIT_FOR(feed.isIdle());
+            } else
                 clients.takeXmlItems(QByteArray(body).replace("NoteID", "ClientID"), &pickList);
             const qsizetype count =
                 isFeed ? feed.noteObjects().size() : clients.clientObjects().size();

@@ -12,6 +12,7 @@
 #include "support/FakeTransport.h"
 #include "support/PrintedLines.h"
 #include "support/TestSettings.h"
+#include "support/Wait.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -127,6 +128,7 @@ private slots:
         QFETCH(QStringList, lines);
         m_feed->actionGetXMLItems();
         QVERIFY(m_transport->answerXml(feed(item("99"))));
+        WAIT_FOR(m_feed->isIdle());
         QSignalSpy reloads(m_feed.get(), &NotesFeed::notesReloaded);
         const PrintedLines printed;
         m_feed->actionGetXMLItems();
@@ -134,6 +136,7 @@ private slots:
         QCOMPARE(m_transport->at(1).body, "PHPSESSID=s1&action=xml_notes&noteKeyword=&"
                                           "clientKeyword=&projectKeyword=&limit=100");
         QVERIFY(m_transport->answerXml(feed(items)));
+        WAIT_FOR(m_feed->isIdle());
         QStringList records;
         for (const Note& note : m_feed->noteObjects())
             records << fieldsOf(note);
@@ -226,6 +229,7 @@ private slots:
                                     "PHPSESSID=s1&action=xml_notes&noteKeyword=&clientKeyword=&"
                                     "projectKeyword=&limit=100"}));
         QVERIFY(m_transport->answerXml(feed(item("1")), 1));
+        WAIT_FOR(!m_feed->noteObjects().isEmpty());
         QVERIFY(m_transport->answerJson(R"({"success":1})", 0));
         QVERIFY(m_transport->at(3).body.contains("action=add_note&note=new"));
         QVERIFY(m_transport->answerJson(R"({"success":1,"NoteID":42})", 3));

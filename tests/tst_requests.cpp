@@ -11,6 +11,7 @@
 #include "support/PrintedLines.h"
 #include "support/TestSettings.h"
 
+#include <QCoreApplication>
 #include <QTest>
 
 #include <memory>
@@ -72,6 +73,7 @@ class RequestsTest : public QObject
     // The center's session, then the file's, read from a copy: stores of one file share a cache.
     QString session() const
     {
+        QCoreApplication::processEvents(); // the store writes once the current event is done
         const QString copy = settings->folder() + QStringLiteral("/copy.conf");
         QFile::remove(copy);
         QFile::copy(settings->filePath(), copy);

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSslConfiguration>
+#include <QCoreApplication>
 #include <QTest>
 
 class TrustTest : public QObject
@@ -38,6 +39,7 @@ class TrustTest : public QObject
 
     QByteArray settingsFile() const
     {
+        QCoreApplication::processEvents(); // the store writes once the current event is done
         QFile file(settings->filePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }

@@ -223,7 +223,8 @@ private slots:
             QTest::keyClick(searched, Qt::Key_Return);
             if (searched == view().clientSearchField())
                 WAIT_FOR(window().busyIndicatorVisible());
-            WAIT_FOR(printed.contains(XmlLine) && !window().busyIndicatorVisible());
+            WAIT_FOR(printed.contains(XmlLine) && !window().busyIndicatorVisible() &&
+                     feed().isIdle());
             QVERIFY(!notes().isEmpty() && notes().size() < server.notes().size());
             for (const Note& note : notes())
                 QVERIFY((note.*member).contains(keyword, Qt::CaseInsensitive));
@@ -234,7 +235,7 @@ private slots:
         window().hide();
         printed.clear();
         window().show();
-        WAIT_FOR(printed.count(XmlLine) == 3);
+        WAIT_FOR(printed.count(XmlLine) == 3 && feed().isIdle());
         QCOMPARE(printed.lines().first(), QLatin1String(ViewController::AppearedLine));
         QStringList scripts;
         for (const QJsonValue& request : server.requests())
@@ -664,6 +665,7 @@ private slots:
             NotesCache other;
             other.openAccount(QStringLiteral("elsewhere"), QString(), "demo");
             other.storeNotes({Note{}}, true);
+            other.waitForWrites();
             QVERIFY(QFile::rename(other.filePath(), path));
         } else {
             QFile file(path);
@@ -717,7 +719,7 @@ private slots:
         PrintedLines printed;
         preferences->passwordTextField()->setText(QStringLiteral("demo"));
         press(preferences, "saveAndConnectButton");
-        WAIT_FOR(printed.count(XmlLine) == 3); // clients, projects and notes of the new server
+        WAIT_FOR(printed.count(XmlLine) == 3 && feed().isIdle()); // clients, projects and notes of the new server
         QVERIFY(!window().preferences() || !window().preferences()->isVisible());
         QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Host), other.host());
         QCOMPARE(notes().size(), other.notes().size());

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 constexpr char OrganizationFolder[] = "notes-client";
@@ -96,10 +99,20 @@ void SettingsStore::removeObjectForKey(const QString& key)
 
 bool SettingsStore::synchronize()
 {
+    m_syncScheduled = false;
     makePrivate();
     m_settings->sync();
-    makePrivate();
     return m_settings->status() == QSettings::NoError;
+}
+
+void SettingsStore::synchronizeSoon()
+{
+    if (std::exchange(m_syncScheduled, true))
+        return;
+    QTimer::singleShot(0, this, [this]() {
+        if (m_syncScheduled)
+            synchronize();
+    });
 }
 
 void SettingsStore::write(const QString& key, const QVariant& value)
@@ -111,9 +124,12 @@ void SettingsStore::write(const QString& key, const QVariant& value)
 
 // Creates the folder 0700 and the file 0600 before anything is written, so the password never
 // sits in a file that others can read. QSettings replaces the file atomically and keeps the mode
-// of the file it replaces.
+// of the file it replaces, so this is needed once, or again when the file went away.
 void SettingsStore::makePrivate()
 {
+    if (m_private && QFile::exists(m_filePath))
+        return;
+    m_private = true;
     const QFileInfo info(m_filePath);
     QDir folder = info.dir();
     if (!folder.exists())

@@ -50,6 +50,9 @@ public:
 
     // Writes pending changes to the file.
     bool synchronize();
+    // Writes them once the current event has been handled, so several changes made in one go
+    // cost one write, after the work that waits for them.
+    void synchronizeSoon();
 
 signals:
     // A stored value changed through this store.
@@ -62,4 +65,6 @@ private:
     QString m_filePath;
     std::unique_ptr<QSettings> m_settings;
     QVariantMap m_defaults;
+    bool m_private = false;
+    bool m_syncScheduled = false;
 };

@@ -151,5 +151,5 @@ void MemberCenter::setSession(bool loggedIn, const QString& sessionId)
     m_isLoggedIn = loggedIn;
     m_store.setBool(loggedIn, QLatin1String(SettingsStore::IsLoggedIn));
     m_store.setObject(sessionId, QLatin1String(SettingsStore::SessionId));
-    m_store.synchronize();
+    m_store.synchronizeSoon();
 }

@@ -66,7 +66,7 @@ void ServerTrust::setRecord(const QString& server, const Record& record, Change 
     m_settings.setObject(QLatin1String(record.kind == Record::Kind::Key ? KeyWord : SystemCasWord),
                          recordKey(server));
     m_settings.setObject(record.key, keyKey(server));
-    m_settings.synchronize();
+    m_settings.synchronizeSoon();
     m_firstUse.remove(server);
     if (change == Change::Stricter)
         emit recordChanged(server);

@@ -36,7 +36,8 @@ class LocalTimeGaps
 public:
     static bool exists(const QDate& date, const QTime& time)
     {
-        static LocalTimeGaps gaps;
+        // One cache per thread: feeds are read on workers while the window shows dates.
+        thread_local LocalTimeGaps gaps;
         return gaps.check(date, time);
     }
 

@@ -3,6 +3,7 @@
 #include "AccountFiles.h"
 #include "Console.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -39,31 +40,38 @@ QString columnList()
     return names.join(u',');
 }
 
-// Inserts or replaces a note; a new note goes last, a known one keeps its place.
-bool upsert(QSqlDatabase& db, const Note& note, std::optional<qint64> position)
+// Inserts or replaces notes; a note named at a position goes there, another new one last, and a
+// known one keeps its place unless a position is given.
+void prepareUpsert(QSqlQuery& query, bool positioned)
 {
-    QSqlQuery query(db);
-    const QString placeholders = QString(QStringLiteral("?,")).repeated(NoteColumns.size());
-    query.prepare(QStringLiteral("INSERT INTO notes (%1,position) VALUES (%2%3) ON CONFLICT(id) DO "
-                                 "UPDATE SET %4")
-                      .arg(columnList(), placeholders,
-                           position ? QStringLiteral("?")
-                                    : QStringLiteral("(SELECT IFNULL(MAX(position),0)+1 FROM notes)"),
-                           [] {
-                               QStringList sets;
-                               for (const auto& [name, member] : NoteColumns)
-                                   sets << QStringLiteral("%1=excluded.%1").arg(QLatin1String(name));
-                               return sets.join(u',');
-                           }()));
+    QStringList sets;
     for (const auto& [name, member] : NoteColumns)
-        query.addBindValue(note.*member);
+        sets << QStringLiteral("%1=excluded.%1").arg(QLatin1String(name));
+    if (positioned)
+        sets << QStringLiteral("position=excluded.position");
+    query.prepare(
+        QStringLiteral("INSERT INTO notes (%1,position) VALUES (%2%3) ON CONFLICT(id) DO UPDATE SET %4")
+            .arg(columnList(), QString(QStringLiteral("?,")).repeated(NoteColumns.size()),
+                 positioned ? QStringLiteral("?")
+                            : QStringLiteral("(SELECT IFNULL(MAX(position),0)+1 FROM notes)"),
+                 sets.join(u',')));
+}
+
+bool upsert(QSqlQuery& query, const Note& note, std::optional<qint64> position)
+{
+    for (int i = 0; i < NoteColumns.size(); ++i)
+        query.bindValue(i, note.*(NoteColumns.at(i).second));
     if (position)
-        query.addBindValue(*position);
+        query.bindValue(int(NoteColumns.size()), *position);
     return query.exec();
 }
 } // namespace
 
-NotesCache::NotesCache() = default;
+NotesCache::NotesCache()
+{
+    m_writer.setMaxThreadCount(1);
+    m_writer.setExpiryTimeout(-1);
+}
 
 NotesCache::~NotesCache()
 {
@@ -74,9 +82,51 @@ void NotesCache::close()
 {
     if (m_connection.isEmpty())
         return;
+    // The writer's connection belongs to its thread and is closed there, after every write.
+    const QString writerConnection = m_connection + QStringLiteral("-writer");
+    m_writer.start([writerConnection]() {
+        if (!QSqlDatabase::contains(writerConnection))
+            return;
+        QSqlDatabase::database(writerConnection, false).close();
+        QSqlDatabase::removeDatabase(writerConnection);
+    });
+    m_writer.waitForDone();
     QSqlDatabase::database(m_connection, false).close();
     QSqlDatabase::removeDatabase(m_connection);
     m_connection.clear();
+}
+
+// Writes run one after another on a thread of their own, with a connection of their own, so a
+// long list is stored without holding up the window.
+void NotesCache::write(std::function<bool(QSqlDatabase&)> task)
+{
+    if (!isOpen())
+        return;
+    const QString connection = m_connection + QStringLiteral("-writer");
+    const QString filePath = m_filePath;
+    m_writer.start([connection, filePath, task = std::move(task)]() {
+        if (!QSqlDatabase::contains(connection)) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(filePath);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+            db.open();
+        }
+        QSqlDatabase db = QSqlDatabase::database(connection, false);
+        if (!db.isOpen() || !db.transaction())
+            return;
+        if (task(db) && db.commit())
+            return;
+        const QString error = db.lastError().text();
+        db.rollback();
+        QMetaObject::invokeMethod(qApp, [error]() {
+            Console::print(QStringLiteral("the offline copy could not be written: %1").arg(error));
+        });
+    });
+}
+
+void NotesCache::waitForWrites()
+{
+    m_writer.waitForDone();
 }
 
 bool NotesCache::exec(const QString& sql) const
@@ -164,6 +214,7 @@ std::optional<NotesCache::Snapshot> NotesCache::load() const
 {
     if (!isOpen())
         return std::nullopt;
+    m_writer.waitForDone();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     Snapshot snapshot;
     QSqlQuery lists(db);
@@ -192,58 +243,59 @@ std::optional<NotesCache::Snapshot> NotesCache::load() const
 
 void NotesCache::storeList(const QString& name, const QByteArray& xml)
 {
-    if (!isOpen())
-        return;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO lists (name, xml) VALUES (?, ?)"));
-    query.addBindValue(name);
-    query.addBindValue(xml);
-    query.exec();
+    write([name, xml](QSqlDatabase& db) {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("INSERT OR REPLACE INTO lists (name, xml) VALUES (?, ?)"));
+        query.addBindValue(name);
+        query.addBindValue(xml);
+        return query.exec();
+    });
 }
 
 void NotesCache::storeNotes(const QList<Note>& notes, bool unfiltered)
 {
-    if (!isOpen())
-        return;
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    db.transaction();
-    bool ok = !unfiltered || exec(QStringLiteral("DELETE FROM notes"));
-    for (qsizetype i = 0; ok && i < notes.size(); ++i)
-        ok = upsert(db, notes.at(i), unfiltered ? std::optional<qint64>(i) : std::nullopt);
-    if (ok && unfiltered) {
+    const QString loadedAt = QDateTime::currentDateTime().toString(Qt::ISODate);
+    write([notes, unfiltered, loadedAt](QSqlDatabase& db) {
+        QSqlQuery query(db);
+        if (unfiltered && !query.exec(QStringLiteral("DELETE FROM notes")))
+            return false;
+        prepareUpsert(query, unfiltered);
+        for (qsizetype i = 0; i < notes.size(); ++i)
+            if (!upsert(query, notes.at(i), unfiltered ? std::optional<qint64>(i) : std::nullopt))
+                return false;
+        if (!unfiltered)
+            return true;
         QSqlQuery stamp(db);
         stamp.prepare(QStringLiteral(
             "INSERT OR REPLACE INTO meta (key, value) VALUES ('notes_loaded_at', ?)"));
-        stamp.addBindValue(QDateTime::currentDateTime().toString(Qt::ISODate));
-        ok = stamp.exec();
-    }
-    if (!ok || !db.commit()) {
-        db.rollback();
-        Console::print(QStringLiteral("the offline copy could not be written: %1")
-                           .arg(db.lastError().text()));
-    }
+        stamp.addBindValue(loadedAt);
+        return stamp.exec();
+    });
 }
 
+// Only a note the copy holds is updated: a saved note the copy never had waits for a load.
 void NotesCache::updateNote(const Note& note)
 {
-    if (!isOpen())
-        return;
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    QSqlQuery known(db);
-    known.prepare(QStringLiteral("SELECT 1 FROM notes WHERE id = ?"));
-    known.addBindValue(note.id);
-    if (known.exec() && known.next())
-        upsert(db, note, std::nullopt);
+    write([note](QSqlDatabase& db) {
+        QSqlQuery known(db);
+        known.prepare(QStringLiteral("SELECT 1 FROM notes WHERE id = ?"));
+        known.addBindValue(note.id);
+        if (!known.exec() || !known.next())
+            return true;
+        QSqlQuery query(db);
+        prepareUpsert(query, false);
+        return upsert(query, note, std::nullopt);
+    });
 }
 
 void NotesCache::removeNote(const QString& noteId)
 {
-    if (!isOpen())
-        return;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("DELETE FROM notes WHERE id = ?"));
-    query.addBindValue(noteId);
-    query.exec();
+    write([noteId](QSqlDatabase& db) {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("DELETE FROM notes WHERE id = ?"));
+        query.addBindValue(noteId);
+        return query.exec();
+    });
 }
 
 void NotesCache::forget()

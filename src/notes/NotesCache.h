@@ -6,13 +6,18 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QThreadPool>
 
+#include <functional>
 #include <optional>
+
+class QSqlDatabase;
 
 // The offline copy of one account: the last client and project lists as the server sent them,
 // the last unfiltered notes list, and when each was loaded, in an SQLite file of its own under
 // $XDG_CACHE_HOME/notes-client/ (owner-only). A file that is damaged, of another schema or of
-// another account is set aside with one printed line and started afresh.
+// another account is set aside with one printed line and started afresh. Reads happen on the
+// calling thread; writes on a thread of the copy's own, in the order given.
 class NotesCache
 {
 public:
@@ -45,6 +50,8 @@ public:
     void removeNote(const QString& noteId);
     // Deletes the copy of the open account.
     void forget();
+    // Returns once every write given so far is in the file.
+    void waitForWrites();
 
     static constexpr int SchemaVersion = 1;
 
@@ -53,8 +60,10 @@ private:
     bool createSchema();
     void close();
     bool exec(const QString& sql) const;
+    void write(std::function<bool(QSqlDatabase&)> task);
 
     QString m_connection;
     QString m_filePath;
     QString m_host, m_path, m_login;
+    mutable QThreadPool m_writer;
 };

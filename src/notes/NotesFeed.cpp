@@ -8,6 +8,9 @@
 #include "RequestReport.h"
 #include "ServerContract.h"
 
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
 namespace Form = ServerContract::Form;
 
 NotesFeed::NotesFeed(MemberCenter& membercenter, QObject* parent)
@@ -30,7 +33,7 @@ void NotesFeed::setKeywords(const QString& noteKeyword, const QString& clientKey
 
 bool NotesFeed::isIdle() const
 {
-    return !m_endpoint->dataTask() && !m_commandInFlight && m_commands.empty();
+    return !m_endpoint->dataTask() && m_reading == 0 && !m_commandInFlight && m_commands.empty();
 }
 
 void NotesFeed::actionGetXMLItems()
@@ -131,14 +134,26 @@ void NotesFeed::commandFinished(const Queued& queued, const CommandRequest& requ
     sendNextCommand();
 }
 
+// The reader shares nothing with this object; its result comes back through the event loop, and
+// the answer's bytes and the parser's state are gone when it does.
 void NotesFeed::handleXml(const QByteArray& body)
 {
-    NotesFeedReader::Result read = NotesFeedReader::read(body);
-    if (!read.error.isEmpty())
-        RequestReport::printBrokenList(read.error, read.notes.size());
-    if (read.dropped > 0)
-        RequestReport::printDroppedItems(read.dropped);
-    m_lastListComplete = read.error.isEmpty() && read.dropped == 0;
-    m_noteObjects = std::move(read.notes);
-    emit notesReloaded(m_noteObjects);
+    const quint64 number = ++m_lastReading;
+    ++m_reading;
+    auto* watcher = new QFutureWatcher<NotesFeedReader::Result>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, number]() {
+        watcher->deleteLater();
+        --m_reading;
+        NotesFeedReader::Result read = watcher->future().takeResult();
+        if (number != m_lastReading)
+            return; // a newer answer is being read, or was shown already
+        if (!read.error.isEmpty())
+            RequestReport::printBrokenList(read.error, read.notes.size());
+        if (read.dropped > 0)
+            RequestReport::printDroppedItems(read.dropped);
+        m_lastListComplete = read.error.isEmpty() && read.dropped == 0;
+        m_noteObjects = std::move(read.notes);
+        emit notesReloaded(m_noteObjects);
+    });
+    watcher->setFuture(QtConcurrent::run(&NotesFeedReader::read, body));
 }

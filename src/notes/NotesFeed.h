@@ -13,7 +13,8 @@ class DataEndpoint;
 class MemberCenter;
 
 // The notes of the main window: fetches them with the three search keywords, reads the XML feed
-// into Note values, and saves, adds and deletes notes. Searches and reloads share one request
+// into Note values on a worker thread (the newest answer wins; the list changes only when a whole
+// answer has been read), and saves, adds and deletes notes. Searches and reloads share one request
 // slot (a newer one replaces the one in flight); commands wait in a queue of their own, run in
 // the order given, and are never cancelled by a search or by another command. Holds no widget;
 // views learn of a new list through notesReloaded() and of each command's end through
@@ -67,13 +68,14 @@ public:
     // "delete_note" with the note's id.
     void actionDeleteXMLItem(const Note& note);
 
-    // Replaces the notes with those of an XML answer. A document that breaks off keeps the
-    // notes read before the break, and the break is printed.
+    // Replaces the notes with those of an XML answer, read on a worker; notesReloaded() follows
+    // on this thread. A document that breaks off keeps the notes read before the break, and the
+    // break is printed.
     void handleXml(const QByteArray& body);
 
     const DataEndpoint& endpoint() const { return *m_endpoint; }
     const DataEndpoint& commandEndpoint() const { return *m_commandEndpoint; }
-    // Nothing is in flight and no command waits.
+    // Nothing is in flight or being read, and no command waits.
     bool isIdle() const;
     const QList<Note>& noteObjects() const { return m_noteObjects; }
     // The last list arrived whole: no break in the document and no item left out.
@@ -103,4 +105,8 @@ private:
     std::deque<Queued> m_commands;
     bool m_commandInFlight = false;
     bool m_lastListComplete = false;
+    // Answers handed to a worker, and the number of the last one: an older answer read after a
+    // newer one is dropped.
+    int m_reading = 0;
+    quint64 m_lastReading = 0;
 };

@@ -57,13 +57,7 @@ ViewController::ViewController(MemberCenter& membercenter, QWidget* parent)
     m_nextReconnectMs = m_firstReconnectMs;
     m_reconnectTimer.setSingleShot(true);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &ViewController::actionReconnect);
-    // Back on a network: try at once instead of waiting out the pause.
-    if (QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
-        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
-                [this](QNetworkInformation::Reachability reachability) {
-                    if (m_offline && reachability == QNetworkInformation::Reachability::Online)
-                        actionReconnect();
-                });
+
     createActions();
     connectControls();
     updateActions();
@@ -222,9 +216,10 @@ void ViewController::viewDidAppear()
         emit settingsNeeded();
         return;
     }
-    openAccountFiles();
     // Loading waits for this login, so it never goes out with a session the login replaces.
+    // The drafts and the offline copy are read while it is under way.
     m_membercenter.actionLogin([this](bool accepted) { loginEnded(accepted); });
+    openAccountFiles();
 }
 
 void ViewController::takeUpSavedSettings()
@@ -257,6 +252,15 @@ void ViewController::loginEnded(bool accepted)
 // after a pause that grows from the first to the longest.
 void ViewController::goOffline()
 {
+    // Back on a network: try at once instead of waiting out the pause. Loaded only now, since
+    // the platform's network service costs start-up time that an online start does not need.
+    if (!m_offline && !QNetworkInformation::instance() &&
+        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
+        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+                [this](QNetworkInformation::Reachability reachability) {
+                    if (m_offline && reachability == QNetworkInformation::Reachability::Online)
+                        actionReconnect();
+                });
     m_offline = true;
     updateActions();
     m_reconnectTimer.start(m_nextReconnectMs);
