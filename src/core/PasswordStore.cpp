@@ -1,7 +1,10 @@
 #include "PasswordStore.h"
 
 #include "Console.h"
+#include "Notices.h"
 #include "SettingsStore.h"
+
+#include <utility>
 
 using Status = KeychainAccess::Status;
 
@@ -41,7 +44,9 @@ void PasswordStore::readAnswered(Status status, const QString& keychainPassword)
 {
     if (!m_savedSinceStart) {
         const QString inFile = settingsFilePassword();
-        if (status != Status::Unavailable && !inFile.isEmpty())
+        if (status == Status::Unavailable && !inFile.isEmpty())
+            sayFallback();
+        else if (status != Status::Unavailable && !inFile.isEmpty())
             moveIntoKeychain(inFile); // the file's is the newer: it is written only on failures
         else if (status == Status::Done)
             m_password = keychainPassword;
@@ -86,10 +91,17 @@ void PasswordStore::keepInSettingsFile(const QString& password)
 {
     m_settings.setObject(password, QLatin1String(SettingsStore::Password));
     m_settings.synchronize();
-    if (m_keychain && !m_saidFallback) {
-        m_saidFallback = true;
-        Console::print(QLatin1String(FallbackLine));
-    }
+    sayFallback();
+}
+
+// Once per start, whether the password was found in the file or has just been written there.
+void PasswordStore::sayFallback()
+{
+    if (!m_keychain || std::exchange(m_saidFallback, true))
+        return;
+    Console::print(QLatin1String(FallbackLine));
+    Notices::post(tr("No desktop keychain answered: your password is kept in the settings file, "
+                     "readable by you alone."));
 }
 
 void PasswordStore::removeFromSettingsFile()

@@ -56,6 +56,7 @@ private:
     void endReading();
     void moveIntoKeychain(const QString& password);
     void keepInSettingsFile(const QString& password);
+    void sayFallback();
     void removeFromSettingsFile();
     QString settingsFilePassword() const;
 
