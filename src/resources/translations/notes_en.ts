@@ -213,6 +213,14 @@ Unsaved draft: select the note to see it, Save to store it.</source>
     </message>
 </context>
 <context>
+    <name>PasswordStore</name>
+    <message>
+        <location filename="../../core/PasswordStore.cpp" line="103" />
+        <source>No desktop keychain answered: your password is kept in the settings file, readable by you alone.</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>PreferencesViewController</name>
     <message>
         <location filename="../PreferencesViewController.ui" line="9" />
@@ -478,7 +486,7 @@ Trust the new key only if the server's administrator confirms it.</source>
     </message>
     <message>
         <location filename="../ViewController.ui" line="125" />
-        <location filename="../../notes/ViewController.cpp" line="110" />
+        <location filename="../../notes/ViewController.cpp" line="104" />
         <source>&amp;Save</source>
         <translation type="unfinished" />
     </message>
@@ -489,7 +497,7 @@ Trust the new key only if the server's administrator confirms it.</source>
     </message>
     <message>
         <location filename="../ViewController.ui" line="131" />
-        <location filename="../../notes/ViewController.cpp" line="122" />
+        <location filename="../../notes/ViewController.cpp" line="116" />
         <source>&amp;Delete</source>
         <translation type="unfinished" />
     </message>
@@ -500,7 +508,7 @@ Trust the new key only if the server's administrator confirms it.</source>
     </message>
     <message>
         <location filename="../ViewController.ui" line="137" />
-        <location filename="../../notes/ViewController.cpp" line="126" />
+        <location filename="../../notes/ViewController.cpp" line="120" />
         <source>&amp;Mail</source>
         <translation type="unfinished" />
     </message>
@@ -511,7 +519,7 @@ Trust the new key only if the server's administrator confirms it.</source>
     </message>
     <message>
         <location filename="../ViewController.ui" line="143" />
-        <location filename="../../notes/ViewController.cpp" line="111" />
+        <location filename="../../notes/ViewController.cpp" line="105" />
         <source>&amp;New note</source>
         <translation type="unfinished" />
     </message>
@@ -551,129 +559,133 @@ Trust the new key only if the server's administrator confirms it.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="108" />
+        <location filename="../../notes/ViewController.cpp" line="102" />
         <source>&amp;Search</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="108" />
+        <location filename="../../notes/ViewController.cpp" line="102" />
         <source>Ctrl+R</source>
         <translation>Ctrl+R</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="112" />
+        <location filename="../../notes/ViewController.cpp" line="106" />
         <source>New note for the &amp;client</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="113" />
+        <location filename="../../notes/ViewController.cpp" line="107" />
         <source>Ctrl+Shift+C</source>
         <translation>Ctrl+Shift+C</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="115" />
+        <location filename="../../notes/ViewController.cpp" line="109" />
         <source>New note for the &amp;project</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="116" />
+        <location filename="../../notes/ViewController.cpp" line="110" />
         <source>Ctrl+Shift+P</source>
         <translation>Ctrl+Shift+P</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="118" />
+        <location filename="../../notes/ViewController.cpp" line="112" />
         <source>New note for &amp;both</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="118" />
+        <location filename="../../notes/ViewController.cpp" line="112" />
         <source>Ctrl+Shift+B</source>
         <translation>Ctrl+Shift+B</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="126" />
+        <location filename="../../notes/ViewController.cpp" line="120" />
         <source>Ctrl+M</source>
         <translation>Ctrl+M</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="127" />
+        <location filename="../../notes/ViewController.cpp" line="121" />
         <source>&amp;Revert to the saved text</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="129" />
+        <location filename="../../notes/ViewController.cpp" line="123" />
         <source>D&amp;rafts…</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="130" />
+        <location filename="../../notes/ViewController.cpp" line="124" />
         <source>&amp;Reconnect</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="130" />
+        <location filename="../../notes/ViewController.cpp" line="124" />
         <source>Ctrl+Shift+R</source>
         <translation>Ctrl+Shift+R</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="132" />
+        <location filename="../../notes/ViewController.cpp" line="126" />
         <source>&amp;Forget offline copy</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="219" />
+        <location filename="../../notes/ViewController.cpp" line="213" />
         <source>No network connection. Signing in is tried all the same.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="221" />
+        <location filename="../../notes/ViewController.cpp" line="215" />
         <source>Enter the server, your login and your password in Preferences.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="251" />
+        <location filename="../../notes/ViewController.cpp" line="246" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="263" />
+        <location filename="../../notes/ViewController.cpp" line="267" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
-            <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second.</numerusform><numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n seconds.</numerusform></translation>
+            <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second.</numerusform>
+            <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n seconds.</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="313" />
+        <location filename="../../notes/ViewController.cpp" line="317" />
         <source>Offline copy from %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="344" />
+        <location filename="../../notes/ViewController.cpp" line="348" />
         <source>Offline copy from %1: these notes are what the server held then.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="347" />
+        <location filename="../../notes/ViewController.cpp" line="351" />
         <source>The server cannot be reached; search works on the copy.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="349" />
+        <location filename="../../notes/ViewController.cpp" line="353" />
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="365" />
+        <location filename="../../notes/ViewController.cpp" line="369" />
         <source>The offline copy of this account was deleted.</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="402" />
+        <location filename="../../notes/ViewController.cpp" line="406" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
-            <numerusform>%n note found in the offline copy.</numerusform><numerusform>%n notes found in the offline copy.</numerusform></translation>
+            <numerusform>%n note found in the offline copy.</numerusform>
+            <numerusform>%n notes found in the offline copy.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="509" />
+        <location filename="../../notes/ViewController.cpp" line="513" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>%n note found.</numerusform>
@@ -681,7 +693,7 @@ Trust the new key only if the server's administrator confirms it.</source>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="510" />
+        <location filename="../../notes/ViewController.cpp" line="514" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>%n note loaded.</numerusform>
@@ -689,77 +701,77 @@ Trust the new key only if the server's administrator confirms it.</source>
         </translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="532" />
+        <location filename="../../notes/ViewController.cpp" line="536" />
         <source>Note added; it is not in the current search</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="534" />
+        <location filename="../../notes/ViewController.cpp" line="538" />
         <source>The note of this draft is no longer on the server. Add the draft as a new note or discard it.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="575" />
+        <location filename="../../notes/ViewController.cpp" line="579" />
         <source>Save over a changed note?</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="576" />
+        <location filename="../../notes/ViewController.cpp" line="580" />
         <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="640" />
+        <location filename="../../notes/ViewController.cpp" line="644" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="658" />
+        <location filename="../../notes/ViewController.cpp" line="662" />
         <source>Note saved.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="660" />
+        <location filename="../../notes/ViewController.cpp" line="664" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="663" />
+        <location filename="../../notes/ViewController.cpp" line="667" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="676" />
+        <location filename="../../notes/ViewController.cpp" line="680" />
         <source>Note added.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="678" />
+        <location filename="../../notes/ViewController.cpp" line="682" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="681" />
+        <location filename="../../notes/ViewController.cpp" line="685" />
         <source>Note not added: %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="688" />
+        <location filename="../../notes/ViewController.cpp" line="692" />
         <source>Note deleted.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="690" />
+        <location filename="../../notes/ViewController.cpp" line="694" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="693" />
+        <location filename="../../notes/ViewController.cpp" line="697" />
         <source>Note not deleted: %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="761" />
+        <location filename="../../notes/ViewController.cpp" line="765" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation type="unfinished" />
     </message>

@@ -215,6 +215,14 @@ Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</transl
     </message>
 </context>
 <context>
+    <name>PasswordStore</name>
+    <message>
+        <location filename="../../core/PasswordStore.cpp" line="103" />
+        <source>No desktop keychain answered: your password is kept in the settings file, readable by you alone.</source>
+        <translation>Neodpovedala žiadna kľúčenka pracovného prostredia: heslo zostáva v súbore nastavení, čitateľnom len pre vás.</translation>
+    </message>
+</context>
+<context>
     <name>PreferencesViewController</name>
     <message>
         <location filename="../PreferencesViewController.ui" line="9" />
@@ -484,7 +492,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="125" />
-        <location filename="../../notes/ViewController.cpp" line="110" />
+        <location filename="../../notes/ViewController.cpp" line="104" />
         <source>&amp;Save</source>
         <translation>&amp;Uložiť</translation>
     </message>
@@ -495,7 +503,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="131" />
-        <location filename="../../notes/ViewController.cpp" line="122" />
+        <location filename="../../notes/ViewController.cpp" line="116" />
         <source>&amp;Delete</source>
         <translation>&amp;Zmazať</translation>
     </message>
@@ -506,7 +514,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="137" />
-        <location filename="../../notes/ViewController.cpp" line="126" />
+        <location filename="../../notes/ViewController.cpp" line="120" />
         <source>&amp;Mail</source>
         <translation>&amp;Poslať e-mailom</translation>
     </message>
@@ -517,7 +525,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="143" />
-        <location filename="../../notes/ViewController.cpp" line="111" />
+        <location filename="../../notes/ViewController.cpp" line="105" />
         <source>&amp;New note</source>
         <translation>&amp;Nová poznámka</translation>
     </message>
@@ -557,129 +565,135 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         <translation>Nová poznámka pre klienta aj projekt</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="108" />
+        <location filename="../../notes/ViewController.cpp" line="102" />
         <source>&amp;Search</source>
         <translation>&amp;Hľadať</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="108" />
+        <location filename="../../notes/ViewController.cpp" line="102" />
         <source>Ctrl+R</source>
         <translation>Ctrl+R</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="112" />
+        <location filename="../../notes/ViewController.cpp" line="106" />
         <source>New note for the &amp;client</source>
         <translation>Nová poznámka pre &amp;klienta</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="113" />
+        <location filename="../../notes/ViewController.cpp" line="107" />
         <source>Ctrl+Shift+C</source>
         <translation>Ctrl+Shift+C</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="115" />
+        <location filename="../../notes/ViewController.cpp" line="109" />
         <source>New note for the &amp;project</source>
         <translation>Nová poznámka pre &amp;projekt</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="116" />
+        <location filename="../../notes/ViewController.cpp" line="110" />
         <source>Ctrl+Shift+P</source>
         <translation>Ctrl+Shift+P</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="118" />
+        <location filename="../../notes/ViewController.cpp" line="112" />
         <source>New note for &amp;both</source>
         <translation>Nová poznámka pre &amp;oboch</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="118" />
+        <location filename="../../notes/ViewController.cpp" line="112" />
         <source>Ctrl+Shift+B</source>
         <translation>Ctrl+Shift+B</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="126" />
+        <location filename="../../notes/ViewController.cpp" line="120" />
         <source>Ctrl+M</source>
         <translation>Ctrl+M</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="127" />
+        <location filename="../../notes/ViewController.cpp" line="121" />
         <source>&amp;Revert to the saved text</source>
         <translation>&amp;Vrátiť uložený text</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="129" />
+        <location filename="../../notes/ViewController.cpp" line="123" />
         <source>D&amp;rafts…</source>
         <translation>K&amp;oncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="130" />
+        <location filename="../../notes/ViewController.cpp" line="124" />
         <source>&amp;Reconnect</source>
         <translation>&amp;Znova pripojiť</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="130" />
+        <location filename="../../notes/ViewController.cpp" line="124" />
         <source>Ctrl+Shift+R</source>
         <translation>Ctrl+Shift+R</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="132" />
+        <location filename="../../notes/ViewController.cpp" line="126" />
         <source>&amp;Forget offline copy</source>
         <translation>&amp;Zabudnúť offline kópiu</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="219" />
+        <location filename="../../notes/ViewController.cpp" line="213" />
         <source>No network connection. Signing in is tried all the same.</source>
         <translation>Bez pripojenia k sieti. Prihlásenie sa aj tak skúsi.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="221" />
+        <location filename="../../notes/ViewController.cpp" line="215" />
         <source>Enter the server, your login and your password in Preferences.</source>
         <translation>Zadajte server, prihlasovacie meno a heslo v Nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="251" />
+        <location filename="../../notes/ViewController.cpp" line="246" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="263" />
+        <location filename="../../notes/ViewController.cpp" line="267" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
-            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundy.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekúnd.</numerusform></translation>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundy.</numerusform>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekúnd.</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="313" />
+        <location filename="../../notes/ViewController.cpp" line="317" />
         <source>Offline copy from %1</source>
         <translation>Offline kópia z %1</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="344" />
+        <location filename="../../notes/ViewController.cpp" line="348" />
         <source>Offline copy from %1: these notes are what the server held then.</source>
         <translation>Offline kópia z %1: tieto poznámky mal server vtedy.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="347" />
+        <location filename="../../notes/ViewController.cpp" line="351" />
         <source>The server cannot be reached; search works on the copy.</source>
         <translation>Server je nedostupný; vyhľadávanie prebieha v kópii.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="349" />
+        <location filename="../../notes/ViewController.cpp" line="353" />
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
         <translation>Server je nedostupný. Vaše úpravy zostávajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="365" />
+        <location filename="../../notes/ViewController.cpp" line="369" />
         <source>The offline copy of this account was deleted.</source>
         <translation>Offline kópia tohto účtu bola zmazaná.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="402" />
+        <location filename="../../notes/ViewController.cpp" line="406" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
-            <numerusform>V offline kópii sa našla %n poznámka.</numerusform><numerusform>V offline kópii sa našli %n poznámky.</numerusform><numerusform>V offline kópii sa našlo %n poznámok.</numerusform></translation>
+            <numerusform>V offline kópii sa našla %n poznámka.</numerusform>
+            <numerusform>V offline kópii sa našli %n poznámky.</numerusform>
+            <numerusform>V offline kópii sa našlo %n poznámok.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="509" />
+        <location filename="../../notes/ViewController.cpp" line="513" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>Nájdená %n poznámka.</numerusform>
@@ -688,7 +702,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="510" />
+        <location filename="../../notes/ViewController.cpp" line="514" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>Načítaná %n poznámka.</numerusform>
@@ -697,77 +711,77 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         </translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="532" />
+        <location filename="../../notes/ViewController.cpp" line="536" />
         <source>Note added; it is not in the current search</source>
         <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="534" />
+        <location filename="../../notes/ViewController.cpp" line="538" />
         <source>The note of this draft is no longer on the server. Add the draft as a new note or discard it.</source>
         <translation>Poznámka tohto konceptu už na serveri nie je. Pridajte koncept ako novú poznámku alebo ho zahoďte.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="575" />
+        <location filename="../../notes/ViewController.cpp" line="579" />
         <source>Save over a changed note?</source>
         <translation>Uložiť cez zmenenú poznámku?</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="576" />
+        <location filename="../../notes/ViewController.cpp" line="580" />
         <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
         <translation>Táto poznámka sa na serveri zmenila po tom, čo ste začali koncept. Uložiť koncept namiesto textu na serveri?</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="640" />
+        <location filename="../../notes/ViewController.cpp" line="644" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="658" />
+        <location filename="../../notes/ViewController.cpp" line="662" />
         <source>Note saved.</source>
         <translation>Poznámka uložená.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="660" />
+        <location filename="../../notes/ViewController.cpp" line="664" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="663" />
+        <location filename="../../notes/ViewController.cpp" line="667" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="676" />
+        <location filename="../../notes/ViewController.cpp" line="680" />
         <source>Note added.</source>
         <translation>Poznámka pridaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="678" />
+        <location filename="../../notes/ViewController.cpp" line="682" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="681" />
+        <location filename="../../notes/ViewController.cpp" line="685" />
         <source>Note not added: %1.</source>
         <translation>Poznámka nebola pridaná: %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="688" />
+        <location filename="../../notes/ViewController.cpp" line="692" />
         <source>Note deleted.</source>
         <translation>Poznámka zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="690" />
+        <location filename="../../notes/ViewController.cpp" line="694" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="693" />
+        <location filename="../../notes/ViewController.cpp" line="697" />
         <source>Note not deleted: %1.</source>
         <translation>Poznámka nebola zmazaná: %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="761" />
+        <location filename="../../notes/ViewController.cpp" line="765" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation>
     </message>
