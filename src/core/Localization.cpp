@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QList>
+#include <QPointer>
 #include <QTranslator>
 
 namespace {
@@ -17,24 +18,27 @@ constexpr char Context[] = "Localizable";
     QT_TRANSLATE_NOOP("Localizable", "title_project"),
 };
 
-// The program's own table and Qt's (dialog buttons, context menus), in that order.
-QList<QTranslator*>& installedTranslators()
+// The program's own table and Qt's (dialog buttons, context menus), in that order. They belong
+// to the application object, which deletes them when it goes.
+QList<QPointer<QTranslator>>& installedTranslators()
 {
-    static QList<QTranslator*> translators;
+    static QList<QPointer<QTranslator>> translators;
     return translators;
 }
 } // namespace
 
 bool Localization::install(const QLocale& locale)
 {
-    for (QTranslator* translator : std::as_const(installedTranslators())) {
+    for (const QPointer<QTranslator>& translator : std::as_const(installedTranslators())) {
+        if (!translator)
+            continue;
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }
     installedTranslators().clear();
     const bool slovak = locale.language() == QLocale::Slovak;
     const QString language = slovak ? QStringLiteral("sk") : QStringLiteral("en");
-    auto* own = new QTranslator;
+    auto* own = new QTranslator(QCoreApplication::instance());
     if (!own->load(QStringLiteral(":/i18n/notes_%1.qm").arg(language))) {
         delete own;
         return false;
@@ -43,7 +47,7 @@ bool Localization::install(const QLocale& locale)
     installedTranslators().append(own);
     // Qt's texts are English already; a missing Slovak table leaves them English.
     if (slovak) {
-        auto* qt = new QTranslator;
+        auto* qt = new QTranslator(QCoreApplication::instance());
         if (qt->load(QStringLiteral("qtbase_sk"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
             QCoreApplication::installTranslator(qt);
