@@ -7,6 +7,10 @@
 #include "ServerTrust.h"
 #include "SettingsStore.h"
 
+#include <QSslConfiguration>
+#include <QSslSocket>
+#include <QtConcurrent>
+
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
 
 // The window goes first: it may still hold requests, which need the session and the transport.
@@ -17,10 +21,17 @@ AppDelegate::~AppDelegate()
     m_transport.reset();
     m_trust.reset();
     m_passwords.reset();
+    m_tlsLoading.waitForFinished();
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    // The TLS backend, libssl and its configuration load on a worker while the window is built,
+    // instead of on the main thread at the first request.
+    m_tlsLoading = QtConcurrent::run([] {
+        if (QSslSocket::supportsSsl())
+            QSslConfiguration::defaultConfiguration();
+    });
     appSettings();
     SettingsStore& store = SettingsStore::shared();
     m_passwords = std::make_unique<PasswordStore>(store, PasswordStore::Backend::Keychain);

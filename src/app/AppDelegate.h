@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QObject>
 
 #include <memory>
@@ -34,4 +35,5 @@ private:
     std::unique_ptr<NetworkTransport> m_transport;
     std::unique_ptr<MemberCenter> m_membercenter;
     std::unique_ptr<MainWindow> m_window;
+    QFuture<void> m_tlsLoading;
 };
