@@ -40,6 +40,13 @@ void AppDelegate::applicationDidFinishLaunching()
     m_transport = std::make_unique<NetworkTransport>(*m_trust);
     m_membercenter = std::make_unique<MemberCenter>(store, *m_transport, *m_passwords);
     m_window = std::make_unique<MainWindow>(*m_membercenter);
+    // The login goes out before the window is shown; the window's appearance takes it up. By now
+    // the worker has loaded TLS while the window was built. Qt hands a request to its network
+    // thread through a queued call, which is delivered here so that the connection and the
+    // handshake proceed while the window is shown and the account's files are read.
+    m_membercenter->loginAhead();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+
     connect(m_transport.get(), &NetworkTransport::busyChanged, m_window.get(),
             &MainWindow::setBusy);
     m_window->show();

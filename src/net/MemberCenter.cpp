@@ -80,10 +80,34 @@ void MemberCenter::actionLogin(LoginCompletion completion)
 {
     if (completion)
         m_waiting.push_back(std::move(completion));
+    if (std::exchange(m_ahead, false))
+        return takeUpLoginAhead();
     if (m_passwords->isReading())
         m_loginAfterReading = true;
     else
         sendLogin();
+}
+
+// Only a password already known goes ahead: one the settings file holds is the one the login
+// would use once the keychain has answered (the file holds it only when the keychain failed).
+// A password that only the keychain knows is waited for by the appearance's own login.
+void MemberCenter::loginAhead()
+{
+    if (m_host.isEmpty() || m_login.isEmpty() || m_passwords->password().isEmpty() || m_dataTask)
+        return;
+    m_ahead = true;
+    sendLogin(Lines::Later);
+}
+
+// The first actionLogin after loginAhead() takes that login over: its lines are printed now, in
+// the order a login started here would print them, and an outcome that came in meanwhile is
+// handled now.
+void MemberCenter::takeUpLoginAhead()
+{
+    if (std::exchange(m_linesOwed, false))
+        printLoginLines();
+    if (LoginRequest* finished = std::exchange(m_aheadFinished, nullptr))
+        loginFinished(finished);
 }
 
 // The login that waited for the password goes out now, unless there is none to send.
@@ -97,12 +121,19 @@ void MemberCenter::passwordRead()
         answerWaiting(false);
 }
 
-void MemberCenter::sendLogin()
+void MemberCenter::printLoginLines() const
 {
-    const QString script = QLatin1String(ServerContract::Script::Login);
-    Console::print(urlText(script));
+    Console::print(urlText(QLatin1String(ServerContract::Script::Login)));
     Console::print(QStringLiteral("login=") + m_login + QStringLiteral("&password=") +
                    QLatin1String(PasswordMask));
+}
+
+void MemberCenter::sendLogin(Lines lines)
+{
+    const QString script = QLatin1String(ServerContract::Script::Login);
+    m_linesOwed = lines == Lines::Later;
+    if (!m_linesOwed)
+        printLoginLines();
 
     if (m_dataTask)
         m_dataTask->cancel();
@@ -116,6 +147,11 @@ void MemberCenter::sendLogin()
 // that it replaced just reports its cancellation.
 void MemberCenter::loginFinished(LoginRequest* request)
 {
+    // A login sent ahead is reported once someone takes it up.
+    if (m_ahead && request == m_dataTask) {
+        m_aheadFinished = request;
+        return;
+    }
     request->deleteLater();
     RequestReport::print(*request);
     if (request != m_dataTask)

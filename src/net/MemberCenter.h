@@ -45,6 +45,11 @@ public:
     // A login started while another is in flight cancels that one and answers its completions
     // too, so no caller waits in vain. While the password is being read, the login waits for it.
     void actionLogin(LoginCompletion completion = {});
+    // Sends the login that the first window is about to ask for, so that its round trip overlaps
+    // the building of the window. Nothing is printed and nothing is reported until the next
+    // actionLogin() takes it up, which then prints its lines and reports it as its own. Does
+    // nothing when the settings are incomplete or the password is not known yet.
+    void loginAhead();
 
     // "https://" + host + path + "/api/" + script, joined as they stand: the line printed for
     // a login.
@@ -66,7 +71,14 @@ public:
     LoginRequest* dataTask() const;
 
 private:
-    void sendLogin();
+    enum class Lines
+    {
+        Now,
+        Later
+    };
+    void sendLogin(Lines lines = Lines::Now);
+    void printLoginLines() const;
+    void takeUpLoginAhead();
     void passwordRead();
     void answerWaiting(bool accepted);
     void loginFinished(LoginRequest* request);
@@ -85,4 +97,9 @@ private:
     QString m_login;
     bool m_loginAfterReading = false;
     bool m_serverUnreachable = false;
+    // A login sent ahead that no actionLogin has taken up yet, its lines not yet printed, and
+    // its outcome if it came in before that.
+    bool m_ahead = false;
+    bool m_linesOwed = false;
+    LoginRequest* m_aheadFinished = nullptr;
 };

@@ -109,7 +109,9 @@ void NotesCache::write(std::function<bool(QSqlDatabase&)> task)
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
             db.setDatabaseName(filePath);
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-            db.open();
+            // Writes go straight through; a small page cache keeps a long list's memory low.
+            if (db.open())
+                QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -256"));
         }
         QSqlDatabase db = QSqlDatabase::database(connection, false);
         if (!db.isOpen() || !db.transaction())

@@ -161,18 +161,27 @@ void NotesFeedReader::didEndElement(QStringView name)
     record.note = m_itemNote;
     record.dateTimeCreate = NoteDate::displayText(m_itemDateTimeCreate);
     record.createdText = m_itemDateTimeCreate;
-    record.project = m_itemProject;
-    record.projectId = m_itemProjectId;
-    record.realEstate = m_itemRealEstate;
-    record.realEstateId = m_itemRealEstateId;
-    record.task = m_itemTask;
-    record.taskId = m_itemTaskId;
-    record.group = m_itemGroup;
-    record.groupId = m_itemGroupId;
-    record.client = m_itemClient;
-    record.clientId = m_itemClientId;
-    record.order = m_itemOrder;
-    record.orderId = m_itemOrderId;
+    record.project = shared(m_itemProject);
+    record.projectId = shared(m_itemProjectId);
+    record.realEstate = shared(m_itemRealEstate);
+    record.realEstateId = shared(m_itemRealEstateId);
+    record.task = shared(m_itemTask);
+    record.taskId = shared(m_itemTaskId);
+    record.group = shared(m_itemGroup);
+    record.groupId = shared(m_itemGroupId);
+    record.client = shared(m_itemClient);
+    record.clientId = shared(m_itemClientId);
+    record.order = shared(m_itemOrder);
+    record.orderId = shared(m_itemOrderId);
+}
+
+// The names and ids of linked records repeat from note to note; each distinct text is kept once
+// and shared, which keeps a long list small.
+QString NotesFeedReader::shared(const QString& text)
+{
+    if (text.isEmpty())
+        return {};
+    return *m_texts.insert(text);
 }
 
 void NotesFeedReader::parseErrorOccurred(const QString& description)

@@ -4,6 +4,7 @@
 #include "XmlEventHandler.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 class XmlPushParser;
@@ -51,6 +52,7 @@ private:
     };
     static Element elementOf(QStringView name);
     void clearItem();
+    QString shared(const QString& text);
 
     XmlPushParser* m_parser = nullptr;
     QList<Note> m_notes;
@@ -60,6 +62,7 @@ private:
     QString m_itemId, m_itemNote, m_itemDateTimeCreate, m_itemRealEstate, m_itemRealEstateId,
         m_itemProject, m_itemProjectId, m_itemTask, m_itemTaskId, m_itemGroup, m_itemGroupId,
         m_itemClient, m_itemClientId, m_itemOrder, m_itemOrderId;
+    QSet<QString> m_texts;
     // Where character data goes for the element opened last.
     QString* m_textTarget = nullptr;
 };
