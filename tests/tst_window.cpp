@@ -189,11 +189,13 @@ private slots:
         QVERIFY(launchLoaded());
         const QStringList expected =
             QStringList{QLatin1String(ViewController::AppearedLine)}
-            << offlineLines() << QLatin1String(PasswordStore::FallbackLine) // no keychain here
-            << QStringLiteral("https://%1/api/login.php").arg(server.host())
+            << offlineLines() << QStringLiteral("https://%1/api/login.php").arg(server.host())
             << QStringLiteral("login=demo&password=********")
             << QLatin1String(DataEndpoint::LoggedInLine) << XmlLine << XmlLine << XmlLine;
-        QCOMPARE(printed.lines(), expected);
+        // No keychain answers here; that is said once, when the answer comes in.
+        QStringList lines = printed.lines();
+        QCOMPARE(lines.removeAll(QLatin1String(PasswordStore::FallbackLine)), 1);
+        QCOMPARE(lines, expected);
 
         QComboBox* clients = combo("clientPopUpButton");
         QCOMPARE(clients->itemText(0), QStringLiteral("Client"));
@@ -614,7 +616,7 @@ private slots:
         QVERIFY(view().offlineBannerText().startsWith("Offline copy from "));
         WAIT_FOR(view().isOffline());
         QVERIFY(!view().actions().save->isEnabled() && !view().actions().add->isEnabled());
-        QVERIFY(status().startsWith("The server cannot be reached."));
+        QVERIFY(view().offlineBannerText().contains("The server cannot be reached"));
         QVERIFY(select(rowOf(a.id)));
         typeAtEnd(QStringLiteral(" offline"));
         const QString keyword = b.note.mid(2, 6);
