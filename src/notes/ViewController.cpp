@@ -319,19 +319,10 @@ void ViewController::openAccountFiles()
                                                                       : QLocale::LongFormat)));
 }
 
-// Shows notes of the copy, keeping the selection by NoteID like a reload does.
+// Shows notes of the copy the way a reload shows the server's.
 void ViewController::showOfflineCopy(const QList<Note>& notes)
 {
-    const std::optional<QString> shownId =
-        m_current ? std::optional<QString>(m_current->id) : std::nullopt;
-    keepDraft();
-    m_restoringSelection = true;
-    m_model->setNotes(notes);
-    const int row = shownId ? m_model->rowOf(*shownId) : -1;
-    selectRow(row);
-    m_restoringSelection = false;
-    if (row < 0 || !m_current)
-        showNote(row);
+    replaceRows(notes);
     m_showingCopy = true;
     updateBanner();
 }
@@ -469,17 +460,27 @@ void ViewController::keepDraft()
         m_drafts->put(m_current->id, text, m_current->note);
 }
 
-// The rows are replaced; the selection follows its note by NoteID, and the editor keeps what the
-// user typed. An untouched editor shows the server's new text.
 void ViewController::notesReloaded(const QList<Note>& notes)
 {
-    keepDraft();
+    const bool searched = !m_feed->noteKeyword().isEmpty() || !m_feed->clientKeyword().isEmpty() ||
+                          !m_feed->projectKeyword().isEmpty();
     if (m_feed->lastListComplete())
-        m_cache->storeNotes(notes, m_feed->noteKeyword().isEmpty() &&
-                                       m_feed->clientKeyword().isEmpty() &&
-                                       m_feed->projectKeyword().isEmpty());
+        m_cache->storeNotes(notes, !searched);
     m_showingCopy = false;
     updateBanner();
+    replaceRows(notes);
+    // After a command its own message stands.
+    if (std::exchange(m_reloadAfterCommand, false))
+        return;
+    Notices::post(searched ? tr("%n note(s) found.", nullptr, int(notes.size()))
+                           : tr("%n note(s) loaded.", nullptr, int(notes.size())));
+}
+
+// The rows are replaced; the selection follows its note by NoteID (or goes to the note asked for),
+// and the editor keeps what the user typed. An untouched editor shows the note's new text.
+void ViewController::replaceRows(const QList<Note>& notes)
+{
+    keepDraft();
     const QSet<QString> before = idsOf(m_model->notes());
     const std::optional<QString> shownId =
         m_current ? std::optional<QString>(m_current->id) : std::nullopt;
@@ -487,8 +488,8 @@ void ViewController::notesReloaded(const QList<Note>& notes)
     m_model->setNotes(notes);
     const bool wanted = m_afterReload.has_value();
     int row = rowToSelectAfterReload(before);
-    const bool newNote = row >= 0;
-    // A note the user asked for and the reload lacks leaves nothing selected.
+    const bool asked = row >= 0;
+    // A note the user asked for and the rows lack leaves nothing selected.
     if (!wanted && shownId)
         row = m_model->rowOf(*shownId);
     selectRow(row);
@@ -503,15 +504,8 @@ void ViewController::notesReloaded(const QList<Note>& notes)
     } else {
         showNote(row);
     }
-    if (newNote && m_current && m_current->note == QLatin1String(" "))
+    if (asked && m_current && m_current->note == QLatin1String(" "))
         m_editor->focusToReplace();
-    // After a command its own message stands.
-    if (std::exchange(m_reloadAfterCommand, false))
-        return;
-    const bool searched = !m_feed->noteKeyword().isEmpty() || !m_feed->clientKeyword().isEmpty() ||
-                          !m_feed->projectKeyword().isEmpty();
-    Notices::post(searched ? tr("%n note(s) found.", nullptr, int(notes.size()))
-                           : tr("%n note(s) loaded.", nullptr, int(notes.size())));
 }
 
 // A note just added is found by the id the server gave it, or else as the one id the reload

@@ -150,6 +150,7 @@ private:
     void selectRow(int row);
     void showNote(int row);
     void notesReloaded(const QList<Note>& notes);
+    void replaceRows(const QList<Note>& notes);
     int rowToSelectAfterReload(const QSet<QString>& before);
     void commandEnded(const NotesFeed::CommandResult& result);
     void openDraft(const QString& noteId);
