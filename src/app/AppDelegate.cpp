@@ -7,9 +7,7 @@
 #include "ServerTrust.h"
 #include "SettingsStore.h"
 
-#include <QSslConfiguration>
-#include <QSslSocket>
-#include <QtConcurrent>
+#include <QCoreApplication>
 
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
 
@@ -21,31 +19,25 @@ AppDelegate::~AppDelegate()
     m_transport.reset();
     m_trust.reset();
     m_passwords.reset();
-    m_tlsLoading.waitForFinished();
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    // The TLS backend, libssl and its configuration load on a worker while the window is built,
-    // instead of on the main thread at the first request.
-    m_tlsLoading = QtConcurrent::run([] {
-        if (QSslSocket::supportsSsl())
-            QSslConfiguration::defaultConfiguration();
-    });
+    m_preload.start();
     appSettings();
     SettingsStore& store = SettingsStore::shared();
     m_passwords = std::make_unique<PasswordStore>(store, PasswordStore::Backend::Keychain);
-    m_passwords->startReading();
     m_trust = std::make_unique<ServerTrust>(store);
     m_transport = std::make_unique<NetworkTransport>(*m_trust);
     m_membercenter = std::make_unique<MemberCenter>(store, *m_transport, *m_passwords);
     m_window = std::make_unique<MainWindow>(*m_membercenter);
-    // The login goes out before the window is shown; the window's appearance takes it up. By now
-    // the worker has loaded TLS while the window was built. Qt hands a request to its network
-    // thread through a queued call, which is delivered here so that the connection and the
-    // handshake proceed while the window is shown and the account's files are read.
+    // The login goes out before the window is shown; the window's appearance takes it up. Qt
+    // hands a request to its network thread through a queued call, which is delivered here, so
+    // that the connection and the handshake proceed while the window is shown. The keychain is
+    // asked after that: a password in the settings file needs no answer from it to log in.
     m_membercenter->loginAhead();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    m_passwords->startReading();
 
     connect(m_transport.get(), &NetworkTransport::busyChanged, m_window.get(),
             &MainWindow::setBusy);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFuture>
+#include "LibraryPreload.h"
+
 #include <QObject>
 
 #include <memory>
@@ -35,5 +36,5 @@ private:
     std::unique_ptr<NetworkTransport> m_transport;
     std::unique_ptr<MemberCenter> m_membercenter;
     std::unique_ptr<MainWindow> m_window;
-    QFuture<void> m_tlsLoading;
+    LibraryPreload m_preload;
 };
