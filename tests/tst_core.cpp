@@ -8,6 +8,7 @@
 #include "support/TestSettings.h"
 
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -86,6 +87,43 @@ private slots:
         AppDelegate::appSettings(); // registers the defaults again, as every start does
         QCOMPARE(store.stringForKey("host"), "stored");
         QCOMPARE(readBack(settings.filePath(), "host"), "stored");
+    }
+
+    // Changes are answered at once and reach the file in the background, none lost to a write
+    // under way; synchronize() waits for that write and leaves everything in the file.
+    void changesReachTheFileOnAWorker()
+    {
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("notes-client/notes-client.conf"));
+        SettingsStore store(path);
+        store.registerDefaults({{"password", "default"}});
+        store.setObject("first", "host");
+        store.setObject("x", "password");
+        store.removeObjectForKey("password");
+        store.setBool(true, "ISLOGGEDIN");
+        QCOMPARE(store.stringForKey("host") + ' ' + store.stringForKey("password"),
+                 "first default");
+        QVERIFY(store.boolForKey("ISLOGGEDIN"));
+        QVERIFY(!readFile(path).contains("host")); // nothing is written inside the change
+        QCOMPARE(modeOf(path), "600");
+
+        // A change while the worker writes waits for the next write.
+        QVERIFY(QTest::qWaitFor([&] { return readFile(path).contains("host=first"); }));
+        store.setObject("second", "host");
+        store.setObject("jana", "login");
+        QCOMPARE(store.stringForKey("host"), "second");
+        QVERIFY(QTest::qWaitFor([&] { return !store.isWriting(); }));
+        QCOMPARE(readBack(path, "host") + ' ' + readBack(path, "login"), "second jana");
+        QVERIFY(!readFile(path).contains("password"));
+        QCOMPARE(readBack(path, "ISLOGGEDIN"), "true");
+
+        store.setObject("third", "host");
+        QCoreApplication::processEvents(); // the worker has it now, or is about to
+        store.setObject("peter", "login");
+        QVERIFY(store.synchronize());
+        QVERIFY(!store.isWriting());
+        QCOMPARE(readBack(path, "host") + ' ' + readBack(path, "login"), "third peter");
+        QCOMPARE(modeOf(path) + ' ' + modeOf(dir.filePath("notes-client")), "600 700");
     }
 
     // Over a file an older version left open to everyone.

@@ -73,7 +73,8 @@ class RequestsTest : public QObject
     // The center's session, then the file's, read from a copy: stores of one file share a cache.
     QString session() const
     {
-        QCoreApplication::processEvents(); // the store writes once the current event is done
+        // The store writes on a worker once the current event is done.
+        (void)QTest::qWaitFor([] { return !SettingsStore::shared().isWriting(); });
         const QString copy = settings->folder() + QStringLiteral("/copy.conf");
         QFile::remove(copy);
         QFile::copy(settings->filePath(), copy);

@@ -39,7 +39,8 @@ class TrustTest : public QObject
 
     QByteArray settingsFile() const
     {
-        QCoreApplication::processEvents(); // the store writes once the current event is done
+        // The store writes on a worker once the current event is done.
+        (void)QTest::qWaitFor([] { return !SettingsStore::shared().isWriting(); });
         QFile file(settings->filePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QtConcurrent>
 
 #include <utility>
 
@@ -29,7 +30,10 @@ SettingsStore::SettingsStore(const QString& filePath, QObject* parent)
 {
 }
 
-SettingsStore::~SettingsStore() = default;
+SettingsStore::~SettingsStore()
+{
+    synchronize();
+}
 
 SettingsStore& SettingsStore::shared()
 {
@@ -64,6 +68,11 @@ void SettingsStore::registerDefaults(const QVariantMap& defaults)
 
 QVariant SettingsStore::valueForKey(const QString& key) const
 {
+    for (const Changes* changes : {&m_pending, &m_writing}) {
+        const auto it = changes->constFind(key);
+        if (it != changes->cend())
+            return it->has_value() ? **it : m_defaults.value(key);
+    }
     const QVariant stored = m_settings->value(key);
     if (stored.isValid())
         return stored;
@@ -83,59 +92,119 @@ bool SettingsStore::boolForKey(const QString& key) const
 
 void SettingsStore::setObject(const QString& value, const QString& key)
 {
-    write(key, value);
+    change(key, QVariant(value));
 }
 
 void SettingsStore::setBool(bool value, const QString& key)
 {
-    write(key, value);
+    change(key, QVariant(value));
 }
 
 void SettingsStore::removeObjectForKey(const QString& key)
 {
-    m_settings->remove(key);
+    change(key, std::nullopt);
+}
+
+// The folder and the file are made private at the first change already, so a file an older
+// version left readable to others is closed before anything new is due to go into it.
+void SettingsStore::change(const QString& key, const std::optional<QVariant>& value)
+{
+    if (!m_private || !QFile::exists(m_filePath)) {
+        m_private = true;
+        makePrivate(m_filePath);
+    }
+    m_pending.insert(key, value);
     emit valueChanged(key);
+    writeSoon();
 }
 
 bool SettingsStore::synchronize()
 {
-    m_syncScheduled = false;
-    makePrivate();
+    m_writeScheduled = false;
+    bool written = true;
+    if (std::exchange(m_writingNow, false)) {
+        ++m_writeNumber;
+        written = m_write.result(); // waits for it
+        m_writing.clear();
+    }
+    if (!m_pending.isEmpty())
+        written = writeFile(m_filePath, std::exchange(m_pending, {})) && written;
+    // The reading copy takes up what the file holds now.
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    return written && m_settings->status() == QSettings::NoError;
 }
 
 void SettingsStore::synchronizeSoon()
 {
-    if (std::exchange(m_syncScheduled, true))
+    writeSoon();
+}
+
+bool SettingsStore::isWriting() const
+{
+    return m_writingNow || !m_pending.isEmpty();
+}
+
+void SettingsStore::writeSoon()
+{
+    if (std::exchange(m_writeScheduled, true))
         return;
     QTimer::singleShot(0, this, [this]() {
-        if (m_syncScheduled)
-            synchronize();
+        if (m_writeScheduled && !m_writingNow)
+            writeOnWorker();
     });
 }
 
-void SettingsStore::write(const QString& key, const QVariant& value)
+// One write at a time: changes made while one is under way wait for the next.
+void SettingsStore::writeOnWorker()
 {
-    makePrivate();
-    m_settings->setValue(key, value);
-    emit valueChanged(key);
+    m_writeScheduled = false;
+    if (m_pending.isEmpty())
+        return;
+    m_writing = std::exchange(m_pending, {});
+    m_writingNow = true;
+    m_write = QtConcurrent::run(&SettingsStore::writeFile, m_filePath, m_writing);
+    m_write.then(this, [this, number = ++m_writeNumber](bool) {
+        if (number == m_writeNumber && m_writingNow)
+            writeEnded();
+    });
+}
+
+void SettingsStore::writeEnded()
+{
+    m_writingNow = false;
+    m_settings->sync();
+    m_writing.clear();
+    if (!m_pending.isEmpty())
+        writeOnWorker();
+}
+
+// Stores of one file share what Qt has read of it, in any thread; this one lives only as long as
+// the write.
+bool SettingsStore::writeFile(const QString& filePath, const Changes& changes)
+{
+    makePrivate(filePath);
+    QSettings file(filePath, QSettings::IniFormat);
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (it->has_value())
+            file.setValue(it.key(), **it);
+        else
+            file.remove(it.key());
+    }
+    file.sync();
+    return file.status() == QSettings::NoError;
 }
 
 // Creates the folder 0700 and the file 0600 before anything is written, so the password never
 // sits in a file that others can read. QSettings replaces the file atomically and keeps the mode
-// of the file it replaces, so this is needed once, or again when the file went away.
-void SettingsStore::makePrivate()
+// of the file it replaces.
+void SettingsStore::makePrivate(const QString& filePath)
 {
-    if (m_private && QFile::exists(m_filePath))
-        return;
-    m_private = true;
-    const QFileInfo info(m_filePath);
+    const QFileInfo info(filePath);
     QDir folder = info.dir();
     if (!folder.exists())
         folder.mkpath(QStringLiteral("."));
     QFile::setPermissions(folder.absolutePath(), OwnerOnlyFolder);
-    QFile file(m_filePath);
+    QFile file(filePath);
     if (!file.exists() && file.open(QIODevice::WriteOnly))
         file.close();
     file.setPermissions(OwnerOnlyFile);
