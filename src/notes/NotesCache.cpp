@@ -50,7 +50,8 @@ void prepareUpsert(QSqlQuery& query, bool positioned)
     if (positioned)
         sets << QStringLiteral("position=excluded.position");
     query.prepare(
-        QStringLiteral("INSERT INTO notes (%1,position) VALUES (%2%3) ON CONFLICT(id) DO UPDATE SET %4")
+        QStringLiteral(
+            "INSERT INTO notes (%1,position) VALUES (%2%3) ON CONFLICT(id) DO UPDATE SET %4")
             .arg(columnList(), QString(QStringLiteral("?,")).repeated(NoteColumns.size()),
                  positioned ? QStringLiteral("?")
                             : QStringLiteral("(SELECT IFNULL(MAX(position),0)+1 FROM notes)"),
@@ -80,6 +81,7 @@ NotesCache::~NotesCache()
 
 void NotesCache::close()
 {
+    m_empty = false;
     if (m_connection.isEmpty())
         return;
     // The writer's connection belongs to its thread and is closed there, after every write.
@@ -102,6 +104,7 @@ void NotesCache::write(std::function<bool(QSqlDatabase&)> task)
 {
     if (!isOpen())
         return;
+    m_empty = false;
     const QString connection = m_connection + QStringLiteral("-writer");
     const QString filePath = m_filePath;
     m_writer.start([connection, filePath, task = std::move(task)]() {
@@ -131,17 +134,11 @@ void NotesCache::waitForWrites()
     m_writer.waitForDone();
 }
 
-bool NotesCache::exec(const QString& sql) const
-{
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    return query.exec(sql);
-}
-
 void NotesCache::openAccount(const QString& host, const QString& path, const QString& login)
 {
     const QString filePath =
-        AccountFiles::filePath(QStandardPaths::GenericCacheLocation, host, path, login,
-                               QString(), QStringLiteral(".sqlite"));
+        AccountFiles::filePath(QStandardPaths::GenericCacheLocation, host, path, login, QString(),
+                               QStringLiteral(".sqlite"));
     if (filePath == m_filePath && isOpen())
         return;
     close();
@@ -163,7 +160,9 @@ void NotesCache::openAccount(const QString& host, const QString& path, const QSt
 }
 
 // Opens the file (made owner-only before SQLite touches it, so its journals inherit that) and
-// checks that it is a copy of this schema and this account; a new file gets the schema.
+// checks that it is a copy of this schema and this account. A new file gets the schema as the
+// first of the writes, so the window that opens it does not wait for the disk; until then there
+// is nothing to load from it.
 bool NotesCache::openFile()
 {
     const bool fresh = !QFile::exists(m_filePath);
@@ -178,43 +177,47 @@ bool NotesCache::openFile()
     db.setDatabaseName(m_filePath);
     if (!db.open())
         return false;
-    if (fresh)
-        return createSchema();
+    if (fresh) {
+        write([host = m_host, path = m_path, login = m_login](QSqlDatabase& writer) {
+            return createSchema(writer, host, path, login);
+        });
+        m_empty = true;
+        return true;
+    }
     QSqlQuery version(db);
     if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next() ||
         version.value(0).toInt() != SchemaVersion)
         return false;
     QSqlQuery account(db);
-    return account.exec(QStringLiteral("SELECT host, path, login FROM account")) && account.next() &&
-           account.value(0).toString() == m_host && account.value(1).toString() == m_path &&
-           account.value(2).toString() == m_login;
+    return account.exec(QStringLiteral("SELECT host, path, login FROM account")) &&
+           account.next() && account.value(0).toString() == m_host &&
+           account.value(1).toString() == m_path && account.value(2).toString() == m_login;
 }
 
-bool NotesCache::createSchema()
+bool NotesCache::createSchema(QSqlDatabase& db, const QString& host, const QString& path,
+                              const QString& login)
 {
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    const auto exec = [&db](const QString& sql) { return QSqlQuery(db).exec(sql); };
     QStringList columns;
     for (const auto& [name, member] : NoteColumns)
         columns << QLatin1String(name) + (columns.isEmpty() ? QStringLiteral(" TEXT PRIMARY KEY")
                                                             : QStringLiteral(" TEXT"));
-    if (!db.transaction() ||
-        !exec(QStringLiteral("CREATE TABLE account (host TEXT, path TEXT, login TEXT)")) ||
+    if (!exec(QStringLiteral("CREATE TABLE account (host TEXT, path TEXT, login TEXT)")) ||
         !exec(QStringLiteral("CREATE TABLE lists (name TEXT PRIMARY KEY, xml BLOB)")) ||
         !exec(QStringLiteral("CREATE TABLE meta (key TEXT PRIMARY KEY, value TEXT)")) ||
         !exec(QStringLiteral("CREATE TABLE notes (%1, position INTEGER)").arg(columns.join(u','))))
         return false;
     QSqlQuery account(db);
     account.prepare(QStringLiteral("INSERT INTO account (host, path, login) VALUES (?, ?, ?)"));
-    account.addBindValue(m_host);
-    account.addBindValue(m_path);
-    account.addBindValue(m_login);
-    return account.exec() &&
-           exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)) && db.commit();
+    account.addBindValue(host);
+    account.addBindValue(path);
+    account.addBindValue(login);
+    return account.exec() && exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
 }
 
 std::optional<NotesCache::Snapshot> NotesCache::load() const
 {
-    if (!isOpen())
+    if (!isOpen() || m_empty)
         return std::nullopt;
     m_writer.waitForDone();
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);

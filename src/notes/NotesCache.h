@@ -57,13 +57,14 @@ public:
 
 private:
     bool openFile();
-    bool createSchema();
+    static bool createSchema(QSqlDatabase& db, const QString& host, const QString& path,
+                             const QString& login);
     void close();
-    bool exec(const QString& sql) const;
     void write(std::function<bool(QSqlDatabase&)> task);
 
     QString m_connection;
     QString m_filePath;
     QString m_host, m_path, m_login;
+    bool m_empty = false; // made by this opening, and nothing stored in it since
     mutable QThreadPool m_writer;
 };
