@@ -126,6 +126,50 @@ private slots:
             QCOMPARE(request->errorMessage(), message);
     }
 
+    // An answer is read as it comes: a long one of many TLS records, one packed by gzip (its
+    // announced length is not what it unpacks to) and ones that trickle in small pieces arrive
+    // whole, byte for byte, at the cap exactly, and are refused one byte over it, where only the
+    // bytes counted over all the pieces tell.
+    void largeAnswersArriveWhole_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("gzip");
+        QTest::addColumn<int>("bytesPerSecond");
+        QTest::newRow("long") << 900000 << false << 0;
+        QTest::newRow("gzip") << 900000 << true << 0;
+        QTest::newRow("trickled") << 20000 << false << 400000;
+        QTest::newRow("trickled, gzip") << 60000 << true << 100000;
+    }
+
+    void largeAnswersArriveWhole()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, gzip);
+        QFETCH(int, bytesPerSecond);
+        QByteArray xml = "<notes>";
+        for (int i = 0; xml.size() < size; ++i)
+            xml += "<note><NoteID>" + QByteArray::number(i) +
+                   "</NoteID><text>&#13;\xc5\xbe\xc2\xa0" + QByteArray::number(i * 7919 % 100003) +
+                   "</text></note>\n";
+        xml += "</notes>";
+        const QJsonObject fault{{"match", QJsonObject{{"script", "notes.php"}}},
+                                {"contentType", "text/xml"},
+                                {"bodyBase64", QString::fromLatin1(xml.toBase64())},
+                                {"gzip", gzip},
+                                {"trickleBytesPerSecond", bytesPerSecond}};
+        transport->setMaxAnswerBytes(xml.size());
+        QVERIFY(server.injectFault(fault));
+        const auto request = listFrom(server.host());
+        QCOMPARE(request->outcome(), Outcome::Succeeded);
+        QCOMPARE(request->xml().size(), xml.size());
+        QVERIFY(request->xml() == xml);
+
+        transport->setMaxAnswerBytes(xml.size() - 1);
+        QVERIFY(server.injectFault(fault));
+        QCOMPARE(listFrom(server.host())->errorMessage(),
+                 QStringLiteral("The answer is larger than %1 bytes.").arg(xml.size() - 1));
+    }
+
     // Qt sends a request once more when the connection closes before any answer, so every
     // attempt is dropped; where localhost resolves to ::1 first, Qt 6.4 waits for the time-out
     // instead of reporting the closed connection. Either way the request fails in transport.

@@ -14,6 +14,8 @@
 #include <QTimer>
 
 #include <cstring>
+#include <memory>
+#include <optional>
 
 #include <utility>
 
@@ -88,9 +90,37 @@ private:
     qint64 m_read = 0;
 };
 
+// The length the server announced for its answer, when it announced one.
+std::optional<qint64> announcedLength(QNetworkReply* reply)
+{
+    bool announced = false;
+    const qint64 length =
+        reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&announced);
+    return announced && length >= 0 ? std::optional(length) : std::nullopt;
+}
+
+// Moves what has arrived of an answer out of Qt's buffers into the answer's own array, so the
+// answer is held once while it comes in. An announced length (checked against the cap before)
+// gets its room at once.
+void takeArrived(QNetworkReply* reply, QByteArray& body)
+{
+    const qint64 available = reply->bytesAvailable();
+    if (available <= 0)
+        return;
+    if (body.isEmpty()) {
+        const std::optional<qint64> length = announcedLength(reply);
+        if (length && *length > available)
+            body.reserve(*length);
+    }
+    const qsizetype before = body.size();
+    body.resize(before + available);
+    const qint64 read = reply->read(body.data() + before, available);
+    body.resize(before + std::max<qint64>(read, 0));
+}
+
 // A reply aborted by its caller is never read, so OperationCanceledError here is one of this
 // transport's own limits, or else Qt's idle time-out.
-ApiAnswer answerOf(QNetworkReply* reply)
+ApiAnswer answerOf(QNetworkReply* reply, QByteArray& body)
 {
     ApiAnswer answer;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -120,7 +150,8 @@ ApiAnswer answerOf(QNetworkReply* reply)
     }
     answer.hasContentType = reply->hasRawHeader("Content-Type");
     answer.contentType = reply->rawHeader("Content-Type");
-    answer.body = reply->readAll();
+    takeArrived(reply, body);
+    answer.body = std::exchange(body, {});
     return answer;
 }
 } // namespace
@@ -159,7 +190,8 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, R
     if (++m_inFlight == 1)
         emit busyChanged(true);
     connect(reply, &QObject::destroyed, this, &NetworkTransport::requestEnded);
-    watchLimits(reply);
+    auto answerBody = std::make_shared<QByteArray>();
+    watchLimits(reply, answerBody);
     watchCertificate(reply);
 
     auto* call = new TransportCall([reply]() {
@@ -170,10 +202,10 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, R
     // has returned. An aborted reply may be deleted before then; its call delivers nothing.
     connect(
         reply, &QNetworkReply::finished, call,
-        [reply = QPointer<QNetworkReply>(reply), call]() {
+        [reply = QPointer<QNetworkReply>(reply), call, answerBody]() {
             if (!reply)
                 return;
-            const ApiAnswer answer = answerOf(reply);
+            const ApiAnswer answer = answerOf(reply, *answerBody);
             reply->deleteLater();
             call->deliver(answer);
         },
@@ -181,14 +213,21 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, R
     return call;
 }
 
-// The answer is counted as it arrives (nothing is read before it is complete), and a server that
-// trickles bytes forever still meets the deadline.
-void NetworkTransport::watchLimits(QNetworkReply* reply)
+// The answer is read and counted as it arrives, and a server that trickles bytes forever still
+// meets the deadline.
+void NetworkTransport::watchLimits(QNetworkReply* reply, const std::shared_ptr<QByteArray>& body)
 {
     const qint64 maxBytes = m_maxAnswerBytes;
-    connect(reply, &QNetworkReply::readyRead, reply, [reply, maxBytes]() {
-        if (reply->bytesAvailable() > maxBytes)
+    connect(reply, &QNetworkReply::readyRead, reply, [reply, maxBytes, body]() {
+        // A compressed answer announces its compressed length; the cap counts what it unpacks to.
+        const std::optional<qint64> announced = announcedLength(reply);
+        if (body->size() + reply->bytesAvailable() > maxBytes ||
+            (body->isEmpty() && announced && *announced > maxBytes)) {
+            body->clear();
             abortFor(reply, QStringLiteral("The answer is larger than %1 bytes.").arg(maxBytes));
+            return;
+        }
+        takeArrived(reply, *body);
     });
     auto* deadline = new QTimer(reply);
     deadline->setSingleShot(true);

@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
+
 class QNetworkAccessManager;
 class QNetworkReply;
 class ServerTrust;
@@ -41,7 +43,7 @@ signals:
 private:
     void dropConnectionsIfHostChanged();
     void dropConnectionsWhenIdle();
-    void watchLimits(QNetworkReply* reply);
+    void watchLimits(QNetworkReply* reply, const std::shared_ptr<QByteArray>& body);
     void watchCertificate(QNetworkReply* reply);
     void requestEnded();
 
