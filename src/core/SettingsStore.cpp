@@ -115,7 +115,7 @@ void SettingsStore::change(const QString& key, const std::optional<QVariant>& va
     }
     m_pending.insert(key, value);
     emit valueChanged(key);
-    writeSoon();
+    synchronizeSoon();
 }
 
 bool SettingsStore::synchronize()
@@ -134,17 +134,12 @@ bool SettingsStore::synchronize()
     return written && m_settings->status() == QSettings::NoError;
 }
 
-void SettingsStore::synchronizeSoon()
-{
-    writeSoon();
-}
-
 bool SettingsStore::isWriting() const
 {
     return m_writingNow || !m_pending.isEmpty();
 }
 
-void SettingsStore::writeSoon()
+void SettingsStore::synchronizeSoon()
 {
     if (std::exchange(m_writeScheduled, true))
         return;

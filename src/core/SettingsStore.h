@@ -74,7 +74,6 @@ private:
     using Changes = QHash<QString, std::optional<QVariant>>;
 
     void change(const QString& key, const std::optional<QVariant>& value);
-    void writeSoon();
     void writeOnWorker();
     void writeEnded();
     static bool writeFile(const QString& filePath, const Changes& changes);

@@ -220,9 +220,12 @@ void NetworkTransport::watchLimits(QNetworkReply* reply, const std::shared_ptr<Q
     const qint64 maxBytes = m_maxAnswerBytes;
     connect(reply, &QNetworkReply::readyRead, reply, [reply, maxBytes, body]() {
         // A compressed answer announces its compressed length; the cap counts what it unpacks to.
-        const std::optional<qint64> announced = announcedLength(reply);
+        const auto announcedTooLong = [reply, maxBytes]() {
+            const std::optional<qint64> announced = announcedLength(reply);
+            return announced && *announced > maxBytes;
+        };
         if (body->size() + reply->bytesAvailable() > maxBytes ||
-            (body->isEmpty() && announced && *announced > maxBytes)) {
+            (body->isEmpty() && announcedTooLong())) {
             body->clear();
             abortFor(reply, QStringLiteral("The answer is larger than %1 bytes.").arg(maxBytes));
             return;

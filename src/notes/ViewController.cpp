@@ -530,7 +530,7 @@ int ViewController::rowToSelectAfterReload(const QSet<QString>& before)
         Notices::post(tr("Note added; it is not in the current search"));
     else if (row < 0)
         Notices::post(tr("The note of this draft is no longer on the server. Add the draft "
-                              "as a new note or discard it."));
+                         "as a new note or discard it."));
     return row;
 }
 
@@ -656,7 +656,7 @@ void ViewController::commandEnded(const NotesFeed::CommandResult& result)
             Notices::post(tr("Note saved."));
         } else if (result.outcomeUnknown) {
             Notices::post(tr("The connection broke while the note was being saved: it may "
-                                  "or may not be stored. Your text is kept as a draft."));
+                             "or may not be stored. Your text is kept as a draft."));
         } else {
             Notices::post(tr("Note not saved: %1. Your text is kept.").arg(result.reason));
         }
@@ -674,7 +674,7 @@ void ViewController::commandEnded(const NotesFeed::CommandResult& result)
             Notices::post(tr("Note added."));
         } else if (result.outcomeUnknown) {
             Notices::post(tr("The connection broke while the note was being added: it may "
-                                  "or may not exist now. Check the list before adding it again."));
+                             "or may not exist now. Check the list before adding it again."));
         } else {
             Notices::post(tr("Note not added: %1.").arg(result.reason));
         }
@@ -686,7 +686,7 @@ void ViewController::commandEnded(const NotesFeed::CommandResult& result)
             Notices::post(tr("Note deleted."));
         } else if (result.outcomeUnknown) {
             Notices::post(tr("The connection broke while the note was being deleted: it may "
-                                  "or may not be gone."));
+                             "or may not be gone."));
         } else {
             Notices::post(tr("Note not deleted: %1.").arg(result.reason));
         }
