@@ -8,7 +8,9 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("notes-client"));
     QApplication::setApplicationDisplayName(QStringLiteral("Notes"));
-    QApplication::setDesktopFileName(QStringLiteral("notes-client"));
+    // The application id, which names the desktop entry; the application name above stays the
+    // X11 window class, which the entry's StartupWMClass repeats.
+    QApplication::setDesktopFileName(QStringLiteral(NOTES_APP_ID));
     Localization::install();
 
     AppDelegate delegate;
