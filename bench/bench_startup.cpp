@@ -209,14 +209,14 @@ int runClient(int argc, char** argv)
             return;
         const ViewController* view = delegate.mainWindow()->viewController();
         const int rows = view->tableModel()->rowCount();
-        if (view->showsOfflineCopy()) {
+        if (view->account()->showsOfflineCopy()) {
             if (rows > 0 && !copySeen) {
                 copySeen = true;
                 stamp("copy", at);
             }
             return;
         }
-        if (expected > 0 ? rows >= expected : listAnswers >= 3 && view->feed().isIdle())
+        if (expected > 0 ? rows >= expected : listAnswers >= 3 && view->account()->feed().isIdle())
             finish(at);
     };
     const auto modelChanged = [&]() {

@@ -122,7 +122,7 @@ private slots:
         PasswordStore passwords(SettingsStore::shared(), PasswordStore::Backend::Keychain);
         passwords.startReading(200);
         MemberCenter session(SettingsStore::shared(), transport, passwords);
-        PreferencesViewController preferences(session);
+        PreferencesViewController preferences(transport, passwords);
         const auto* save = preferences.findChild<QPushButton*>("saveAndConnectButton");
         QVERIFY(!save->isEnabled());
         QVERIFY(session.checkSettings());

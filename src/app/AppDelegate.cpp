@@ -3,19 +3,22 @@
 #include "MainWindow.h"
 #include "MemberCenter.h"
 #include "NetworkTransport.h"
+#include "NotesAccount.h"
+#include "NotesFeed.h"
 #include "PasswordStore.h"
 #include "ServerTrust.h"
 #include "SettingsStore.h"
+#include "ViewController.h"
 
 #include <QCoreApplication>
 
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
 
-// The window goes first: it may still hold requests, which need the session and the transport.
+// The window goes first, then the accounts (which may still hold requests), then the transport.
 AppDelegate::~AppDelegate()
 {
     m_window.reset();
-    m_membercenter.reset();
+    qDeleteAll(findChildren<NotesAccount*>(Qt::FindDirectChildrenOnly));
     m_transport.reset();
     m_trust.reset();
     m_passwords.reset();
@@ -29,19 +32,64 @@ void AppDelegate::applicationDidFinishLaunching()
     m_passwords = std::make_unique<PasswordStore>(store, PasswordStore::Backend::Keychain);
     m_trust = std::make_unique<ServerTrust>(store);
     m_transport = std::make_unique<NetworkTransport>(*m_trust);
-    m_membercenter = std::make_unique<MemberCenter>(store, *m_transport, *m_passwords);
-    m_window = std::make_unique<MainWindow>(*m_membercenter);
+    auto* account =
+        new NotesAccount(std::make_unique<MemberCenter>(store, *m_transport, *m_passwords), this);
+    m_window = std::make_unique<MainWindow>(*this);
+    adopt(account);
     // The login goes out before the window is shown; the window's appearance takes it up. Qt
     // hands a request to its network thread through a queued call, which is delivered here, so
     // that the connection and the handshake proceed while the window is shown. The keychain is
     // asked after that: a password in the settings file needs no answer from it to log in.
-    m_membercenter->loginAhead();
+    account->membercenter().loginAhead();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     m_passwords->startReading();
 
     connect(m_transport.get(), &NetworkTransport::busyChanged, m_window.get(),
             &MainWindow::setBusy);
     m_window->show();
+}
+
+void AppDelegate::adopt(NotesAccount* account)
+{
+    m_account = account;
+    connect(account, &NotesAccount::released, account, &QObject::deleteLater);
+    connect(&account->feed(), &NotesFeed::commandsDone, this, [this]() {
+        if (pendingCommands() == 0)
+            emit commandsDone();
+    });
+    m_window->viewController()->setAccount(account);
+    emit accountChanged(account);
+}
+
+void AppDelegate::switchTo(std::unique_ptr<MemberCenter> session)
+{
+    if (!session)
+        return;
+    if (m_account && NotesAccount::identityOf(*session) == m_account->identity()) {
+        m_account->membercenter().adoptSession(*session);
+        m_account->takeUpLogin();
+        return;
+    }
+    NotesAccount* old = m_account;
+    auto* account = new NotesAccount(std::move(session), this);
+    adopt(account);
+    if (old)
+        old->retire();
+    account->takeUpLogin();
+}
+
+int AppDelegate::pendingCommands() const
+{
+    int pending = 0;
+    for (const NotesAccount* account : findChildren<NotesAccount*>(Qt::FindDirectChildrenOnly))
+        pending += account->pendingCommands();
+    return pending;
+}
+
+void AppDelegate::keepWaitingSavesAsDrafts()
+{
+    for (NotesAccount* account : findChildren<NotesAccount*>(Qt::FindDirectChildrenOnly))
+        account->keepWaitingSavesAsDrafts();
 }
 
 void AppDelegate::appSettings()

@@ -10,3 +10,8 @@ void Notices::post(const QString& message)
 {
     emit instance().posted(message);
 }
+
+void Notices::alert(const QString& message)
+{
+    emit instance().alerted(message);
+}

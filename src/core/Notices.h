@@ -13,9 +13,13 @@ public:
     static Notices& instance();
 
     static void post(const QString& message);
+    // A message about something that may cost the user work (a draft not written, a note gone):
+    // the window keeps it in view until the user dismisses it.
+    static void alert(const QString& message);
 
 signals:
     void posted(const QString& message);
+    void alerted(const QString& message);
 
 private:
     Notices() = default;

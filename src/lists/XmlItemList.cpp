@@ -29,12 +29,13 @@ void XmlItemList::actionGetXMLItems(PickList* popUpButton, Completion completion
             {ServerContract::Form::StatusId, m_searchStatusID},
             {ServerContract::Form::Limit, QLatin1String(ServerContract::ListLimit)}};
     };
+    m_popUpButton = popUpButton;
     m_endpoint.requestList(QLatin1String(m_requestAction), parameters,
-                           [this, popUpButton, completion](const ListRequest& request) {
+                           [this, completion](const ListRequest& request) {
                                const bool filled =
                                    request.outcome() == ApiRequest::Outcome::Succeeded;
                                if (filled) {
-                                   takeXmlItems(request.xml(), popUpButton);
+                                   takeXmlItems(request.xml(), m_popUpButton);
                                    emit loaded(request.xml());
                                }
                                if (completion)

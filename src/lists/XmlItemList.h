@@ -28,8 +28,10 @@ public:
     // Asks the server for the items with searchStatusID. Returns at once; an XML answer refills
     // the records and popUpButton and then calls completion(true); every other outcome leaves
     // both as they were and calls completion(false). A newer call cancels the one still in
-    // flight. popUpButton must outlive the request.
+    // flight. popUpButton must outlive the request, or be taken back with detachPickList().
     void actionGetXMLItems(PickList* popUpButton, Completion completion);
+    // From now on answers refill the records only, no pick list.
+    void detachPickList() { m_popUpButton = nullptr; }
 
     // The XML step of an answer: reads the records from xml, refills popUpButton with the
     // placeholder and one title per record.
@@ -80,6 +82,7 @@ private:
     const QString m_idElement;
     const char* const m_placeholderKey;
     QString m_searchStatusID;
+    PickList* m_popUpButton = nullptr;
     XmlPushParser* m_parser = nullptr;
     bool m_inItem = false;
     int m_items = 0;

@@ -14,17 +14,33 @@
 
 MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, PasswordStore& passwords,
                            QObject* parent)
-    : QObject(parent), m_store(store), m_transport(transport), m_passwords(&passwords)
+    : QObject(parent), m_store(store), m_transport(transport)
 {
-    connect(m_passwords, &PasswordStore::readingEnded, this, &MemberCenter::passwordRead);
     takeUpSettings();
+    if (!passwords.isReading()) {
+        m_password = passwords.password();
+        return;
+    }
+    m_awaitingPassword = true;
+    connect(&passwords, &PasswordStore::readingEnded, this, [this, &passwords]() {
+        if (!std::exchange(m_awaitingPassword, false))
+            return;
+        m_password = passwords.password();
+        passwordRead();
+    });
 }
 
 MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, QObject* parent)
     : MemberCenter(store, transport,
-                   *new PasswordStore(store, PasswordStore::Backend::SettingsFile), parent)
+                   store.valueForKey(QLatin1String(SettingsStore::Password)).toString(), parent)
 {
-    m_passwords->setParent(this);
+}
+
+MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, const QString& password,
+                           QObject* parent)
+    : QObject(parent), m_store(store), m_transport(transport), m_password(password)
+{
+    takeUpSettings();
 }
 
 MemberCenter::~MemberCenter() = default;
@@ -52,7 +68,7 @@ bool MemberCenter::checkSettings()
         Console::print(Localization::text(Localization::EnterServerName));
         return false;
     }
-    if (m_login.isEmpty() || (m_passwords->password().isEmpty() && !m_passwords->isReading())) {
+    if (m_login.isEmpty() || (m_password.isEmpty() && !m_awaitingPassword)) {
         clearSession();
         Console::print(Localization::text(Localization::EnterLoginPassword));
         return false;
@@ -82,7 +98,7 @@ void MemberCenter::actionLogin(LoginCompletion completion)
         m_waiting.push_back(std::move(completion));
     if (std::exchange(m_ahead, false))
         return takeUpLoginAhead();
-    if (m_passwords->isReading())
+    if (m_awaitingPassword)
         m_loginAfterReading = true;
     else
         sendLogin();
@@ -93,7 +109,7 @@ void MemberCenter::actionLogin(LoginCompletion completion)
 // A password that only the keychain knows is waited for by the appearance's own login.
 void MemberCenter::loginAhead()
 {
-    if (m_host.isEmpty() || m_login.isEmpty() || m_passwords->password().isEmpty() || m_dataTask)
+    if (m_host.isEmpty() || m_login.isEmpty() || m_password.isEmpty() || m_dataTask)
         return;
     m_ahead = true;
     sendLogin(Lines::Later);
@@ -137,7 +153,7 @@ void MemberCenter::sendLogin(Lines lines)
 
     if (m_dataTask)
         m_dataTask->cancel();
-    auto* request = new LoginRequest(address(script), m_login, m_passwords->password(), this);
+    auto* request = new LoginRequest(address(script), m_login, m_password, this);
     m_dataTask = request;
     connect(request, &ApiRequest::finished, this, [this, request]() { loginFinished(request); });
     request->start(m_transport);
@@ -173,6 +189,15 @@ void MemberCenter::answerWaiting(bool accepted)
     waiting.swap(m_waiting);
     for (const LoginCompletion& completion : waiting)
         completion(accepted);
+}
+
+void MemberCenter::adoptSession(const MemberCenter& other)
+{
+    m_password = other.m_password;
+    m_awaitingPassword = false;
+    m_serverUnreachable = false;
+    m_PHPSESSID = other.m_PHPSESSID;
+    m_isLoggedIn = other.m_isLoggedIn;
 }
 
 void MemberCenter::clearSession()

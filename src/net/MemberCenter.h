@@ -14,10 +14,11 @@ class LoginRequest;
 class PasswordStore;
 class SettingsStore;
 
-// The login session the whole client shares: the server settings (host, path, login, password)
-// copied from the settings store, the session id and the logged-in flag. It checks that the
-// settings are complete and logs in; the notes, the lists and the preferences all send their
-// requests through the same instance, so a new login is seen by every one of them at once.
+// The login session of one account: the server settings (host, path, login) copied from the
+// settings store when it is made and fixed from then on, the password it logs in with, the
+// session id and the logged-in flag. It checks that the settings are complete and logs in; the
+// notes and the lists of one account send their requests through the same instance, so a new
+// login is seen by every one of them at once, and never by another account's.
 class MemberCenter : public QObject
 {
     Q_OBJECT
@@ -26,15 +27,20 @@ public:
 
     static constexpr char PasswordMask[] = "********";
 
-    // Copies the settings from the store; the password comes from passwords, which is read at
-    // each login. Without one, the password is the settings file's.
+    // Copies the settings from the store; the password is copied from passwords once it is
+    // known (while the keychain is read, a login waits for it). Without a password store, the
+    // password is the settings file's.
     MemberCenter(SettingsStore& store, ApiTransport& transport, PasswordStore& passwords,
                  QObject* parent = nullptr);
     MemberCenter(SettingsStore& store, ApiTransport& transport, QObject* parent = nullptr);
+    // Copies the settings from the store and logs in with this password.
+    MemberCenter(SettingsStore& store, ApiTransport& transport, const QString& password,
+                 QObject* parent = nullptr);
     ~MemberCenter() override;
 
-    // Copies the settings again, after new ones were saved.
-    void takeUpSettings();
+    // Takes over the session and the password of another instance of the same host, path and
+    // login (a new login made for the same account).
+    void adoptSession(const MemberCenter& other);
 
     // True when host, login and password are all non-empty (a password still being read counts
     // as given). Otherwise clears the session, prints why and returns false.
@@ -42,8 +48,8 @@ public:
 
     // Prints the URL and the body (password masked), starts the login and returns at once. The
     // completion runs once, on the main thread: true after an accepted login, false otherwise.
-    // A login started while another is in flight cancels that one and answers its completions
-    // too, so no caller waits in vain. While the password is being read, the login waits for it.
+    // A login started while another of this instance is in flight cancels that one and answers
+    // its completions too, so no caller waits in vain. While the password is being read, the login waits for it.
     void actionLogin(LoginCompletion completion = {});
     // Sends the login that the first window is about to ask for, so that its round trip overlaps
     // the building of the window. Nothing is printed and nothing is reported until the next
@@ -60,13 +66,15 @@ public:
     const QString& host() const { return m_host; }
     const QString& path() const { return m_path; }
     const QString& login() const { return m_login; }
+    const QString& password() const { return m_password; }
+    // The password is still being read from the keychain.
+    bool awaitsPassword() const { return m_awaitingPassword; }
     const QString& PHPSESSID() const { return m_PHPSESSID; }
     bool isLoggedIn() const { return m_isLoggedIn; }
     // The last login got no answer from the service: no connection, a time-out, or a status
     // other than 200. A refused login is an answer.
     bool serverUnreachable() const { return m_serverUnreachable; }
     ApiTransport& transport() const { return m_transport; }
-    PasswordStore& passwords() const { return *m_passwords; }
     // The login in flight, or the last one made.
     LoginRequest* dataTask() const;
 
@@ -76,6 +84,7 @@ private:
         Now,
         Later
     };
+    void takeUpSettings();
     void sendLogin(Lines lines = Lines::Now);
     void printLoginLines() const;
     void takeUpLoginAhead();
@@ -87,7 +96,6 @@ private:
 
     SettingsStore& m_store;
     ApiTransport& m_transport;
-    PasswordStore* m_passwords;
     QPointer<LoginRequest> m_dataTask;
     std::vector<LoginCompletion> m_waiting;
     QString m_PHPSESSID;
@@ -95,6 +103,8 @@ private:
     QString m_host;
     QString m_path;
     QString m_login;
+    QString m_password;
+    bool m_awaitingPassword = false;
     bool m_loginAfterReading = false;
     bool m_serverUnreachable = false;
     // A login sent ahead that no actionLogin has taken up yet, its lines not yet printed, and

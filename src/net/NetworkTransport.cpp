@@ -280,12 +280,14 @@ void NetworkTransport::watchCertificate(QNetworkReply* reply)
 
 // A connection opened while another host was saved may have been trusted under the old rule;
 // once the saved host changes, new requests must go through a fresh handshake.
+// A request in flight keeps its connection: the old server's connections go once nothing is in
+// flight any more.
 void NetworkTransport::dropConnectionsIfHostChanged()
 {
     const QString saved = m_trust.savedHost();
     if (saved != m_lastSavedHost) {
-        m_manager->clearConnectionCache();
         m_lastSavedHost = saved;
+        m_dropWhenIdle = true;
     }
 }
 

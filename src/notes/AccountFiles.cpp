@@ -3,6 +3,7 @@
 #include "Console.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -20,11 +21,17 @@ QString AccountFiles::filePath(QStandardPaths::StandardLocation location, const 
     return folder + u'/' + prefix + QString::fromLatin1(hash) + suffix;
 }
 
-void AccountFiles::setAside(const QString& filePath, const QString& what, const QString& why)
+QString AccountFiles::setAside(const QString& filePath, const QString& what, const QString& why)
 {
-    const QString aside = filePath + QStringLiteral(".unreadable");
-    QFile::remove(aside);
-    QFile::rename(filePath, aside);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = filePath + u'.' + stamp + QStringLiteral(".unreadable");
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = filePath + u'.' + stamp + u'-' + QString::number(n) + QStringLiteral(".unreadable");
+    if (!QFile::rename(filePath, aside)) {
+        aside.clear();
+        QFile::remove(filePath);
+    }
     Console::print(QStringLiteral("the %1 %2 could not be used (%3); it was set aside as %4")
-                       .arg(what, filePath, why, aside));
+                       .arg(what, filePath, why, aside.isEmpty() ? QStringLiteral("nothing") : aside));
+    return aside;
 }

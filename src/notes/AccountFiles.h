@@ -13,9 +13,9 @@ public:
     static QString filePath(QStandardPaths::StandardLocation location, const QString& host,
                             const QString& path, const QString& login, const QString& prefix,
                             const QString& suffix);
-    // Moves a file that cannot be used out of the way (replacing an earlier one) and prints one
-    // line that says why and where it went.
-    static void setAside(const QString& filePath, const QString& what, const QString& why);
+    // Moves a file that cannot be used out of the way, under a name no earlier one has, prints
+    // one line that says why and where it went, and returns that place.
+    static QString setAside(const QString& filePath, const QString& what, const QString& why);
 
     static constexpr char FolderName[] = "notes-client";
 };

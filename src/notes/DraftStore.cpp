@@ -66,6 +66,16 @@ void DraftStore::remove(const QString& noteId)
     emit changed();
 }
 
+void DraftStore::rebase(const QString& noteId, const QString& serverText)
+{
+    const Draft* existing = draft(noteId);
+    if (!existing || existing->serverText == serverText)
+        return;
+    m_drafts[existing - m_drafts.constData()].serverText = serverText;
+    write();
+    emit changed();
+}
+
 void DraftStore::read()
 {
     QFile file(m_filePath);
@@ -80,8 +90,8 @@ void DraftStore::read()
     // A file of another account under this name would show its drafts here: refuse it too.
     if (!document.isObject() || root.value(u"host").toString() != m_host ||
         root.value(u"path").toString() != m_path || root.value(u"login").toString() != m_login) {
-        AccountFiles::setAside(m_filePath, QStringLiteral("drafts file"),
-                               QStringLiteral("not a drafts file of this account"));
+        emit setAside(AccountFiles::setAside(m_filePath, QStringLiteral("drafts file"),
+                                             QStringLiteral("not a drafts file of this account")));
         return;
     }
     for (const QJsonValue& value : root.value(u"drafts").toArray()) {
@@ -110,4 +120,5 @@ void DraftStore::write()
         return;
     Console::print(QStringLiteral("the drafts could not be written to %1: %2")
                        .arg(m_filePath, file.errorString()));
+    emit writeFailed(file.errorString());
 }

@@ -34,9 +34,15 @@ public:
     // Adds or replaces the draft of a note; a draft keeps the server text it started from.
     void put(const QString& noteId, const QString& text, const QString& serverText);
     void remove(const QString& noteId);
+    // The server confirmed a new text of the note: the draft continues from it.
+    void rebase(const QString& noteId, const QString& serverText);
 
 signals:
     void changed();
+    // A change could not be written to the file: it is kept in memory only. why is for people.
+    void writeFailed(const QString& why);
+    // The file could not be read and was moved to setAsidePath; the account starts without drafts.
+    void setAside(const QString& setAsidePath);
 
 private:
     void read();

@@ -42,6 +42,13 @@ QString DraftsDialog::selectedNoteId() const
     return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
+void DraftsDialog::setAddAllowed(bool allowed, const QString& why)
+{
+    m_addAllowed = allowed;
+    ui->addButton->setToolTip(why);
+    refresh();
+}
+
 void DraftsDialog::refresh()
 {
     const QString selected = selectedNoteId();
@@ -64,4 +71,5 @@ void DraftsDialog::refresh()
     const bool any = ui->draftList->count() > 0;
     for (QWidget* button : {ui->openButton, ui->addButton, ui->discardButton})
         button->setEnabled(any);
+    ui->addButton->setEnabled(any && m_addAllowed);
 }

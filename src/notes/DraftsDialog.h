@@ -24,6 +24,8 @@ public:
     QListWidget* list() const;
     // The NoteID of the selected draft, or empty.
     QString selectedNoteId() const;
+    // Whether a draft can be added as a new note now, and why not.
+    void setAddAllowed(bool allowed, const QString& why);
 
 signals:
     void openRequested(const QString& noteId);
@@ -36,4 +38,5 @@ private:
     std::unique_ptr<Ui::DraftsDialog> ui;
     const DraftStore& m_drafts;
     const NotesTableModel& m_model;
+    bool m_addAllowed = true;
 };

@@ -153,8 +153,9 @@ void NotesCache::openAccount(const QString& host, const QString& path, const QSt
     close();
     if (!QFile::exists(m_filePath))
         return;
-    AccountFiles::setAside(m_filePath, QStringLiteral("offline copy"),
-                           QStringLiteral("damaged, of another version or of another account"));
+    m_setAside = AccountFiles::setAside(
+        m_filePath, QStringLiteral("offline copy"),
+        QStringLiteral("damaged, of another version or of another account"));
     if (!openFile())
         close();
 }

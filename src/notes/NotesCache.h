@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QSqlDatabase;
 
@@ -29,6 +30,8 @@ public:
     // Switches to the copy of this account.
     void openAccount(const QString& host, const QString& path, const QString& login);
     bool isOpen() const { return !m_connection.isEmpty(); }
+    // Where the last opening moved an unusable file, or empty; cleared by the call.
+    QString takeSetAside() { return std::exchange(m_setAside, QString()); }
     QString filePath() const { return m_filePath; }
 
     struct Snapshot
@@ -64,6 +67,7 @@ private:
 
     QString m_connection;
     QString m_filePath;
+    QString m_setAside;
     QString m_host, m_path, m_login;
     bool m_empty = false; // made by this opening, and nothing stored in it since
     mutable QThreadPool m_writer;

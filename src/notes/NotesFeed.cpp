@@ -129,9 +129,20 @@ void NotesFeed::commandFinished(const Queued& queued, const CommandRequest& requ
     if (result.outcomeUnknown)
         Console::print(QLatin1String(UnknownOutcomeLine));
     emit commandEnded(result);
-    if (result.succeeded() || result.outcomeUnknown)
+    if (m_reloadAfterCommands && (result.succeeded() || result.outcomeUnknown))
         actionGetXMLItems();
     sendNextCommand();
+    if (!m_commandInFlight)
+        emit commandsDone();
+}
+
+QList<Note> NotesFeed::waitingSaves() const
+{
+    QList<Note> saves;
+    for (const Queued& queued : m_commands)
+        if (queued.command == Command::Save)
+            saves.append(queued.note);
+    return saves;
 }
 
 // The reader shares nothing with this object; its result comes back through the event loop, and

@@ -77,6 +77,12 @@ public:
     const DataEndpoint& commandEndpoint() const { return *m_commandEndpoint; }
     // Nothing is in flight or being read, and no command waits.
     bool isIdle() const;
+    // Commands waiting or on the wire.
+    int pendingCommands() const { return int(m_commands.size()) + (m_commandInFlight ? 1 : 0); }
+    // The saves that wait and have not been sent yet, in their order.
+    QList<Note> waitingSaves() const;
+    // Whether a success (or a lost answer) of a command loads the list again; on by default.
+    void setReloadAfterCommands(bool reload) { m_reloadAfterCommands = reload; }
     const QList<Note>& noteObjects() const { return m_noteObjects; }
     // The last list arrived whole: no break in the document and no item left out.
     bool lastListComplete() const { return m_lastListComplete; }
@@ -85,6 +91,8 @@ signals:
     // The notes were replaced.
     void notesReloaded(const QList<Note>& notes);
     void commandEnded(const NotesFeed::CommandResult& result);
+    // The last command waiting has ended.
+    void commandsDone();
 
 private:
     struct Queued
@@ -104,6 +112,7 @@ private:
     QList<Note> m_noteObjects;
     std::deque<Queued> m_commands;
     bool m_commandInFlight = false;
+    bool m_reloadAfterCommands = true;
     bool m_lastListComplete = false;
     // Answers handed to a worker, and the number of the last one: an older answer read after a
     // newer one is dropped.

@@ -25,9 +25,10 @@ struct FieldKey
 };
 } // namespace
 
-PreferencesViewController::PreferencesViewController(MemberCenter& membercenter, QWidget* parent)
+PreferencesViewController::PreferencesViewController(ApiTransport& transport,
+                                                     PasswordStore& passwords, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::PreferencesViewController>()),
-      m_membercenter(membercenter)
+      m_transport(transport), m_passwords(passwords)
 {
     ui->setupUi(this);
     // Qt's Slovak table lacks the standard buttons' texts, so the dialog brings its own.
@@ -40,10 +41,9 @@ PreferencesViewController::PreferencesViewController(MemberCenter& membercenter,
          {ui->serverTextField, ui->pathTextField, ui->loginTextField, ui->passwordTextField})
         connect(field, &QLineEdit::returnPressed, this,
                 &PreferencesViewController::actionSaveAndConnect);
-    if (ServerTrust* trust = m_membercenter.transport().serverTrust())
+    if (ServerTrust* trust = m_transport.serverTrust())
         ui->layout->insertWidget(1, new ServerKeyView(*trust, this));
     // Save stays off until the password has been read, so it never stores an empty one.
-    PasswordStore& passwords = m_membercenter.passwords();
     ui->saveAndConnectButton->setEnabled(!passwords.isReading());
     connect(&passwords, &PasswordStore::readingEnded, this, [this, &passwords]() {
         if (!ui->passwordTextField->isModified())
@@ -53,7 +53,23 @@ PreferencesViewController::PreferencesViewController(MemberCenter& membercenter,
     configureView();
 }
 
-PreferencesViewController::~PreferencesViewController() = default;
+PreferencesViewController::~PreferencesViewController()
+{
+    delete m_candidate;
+}
+
+void PreferencesViewController::setCurrentSession(MemberCenter* session)
+{
+    m_current = session;
+}
+
+std::unique_ptr<MemberCenter> PreferencesViewController::takeSession()
+{
+    MemberCenter* session = std::exchange(m_candidate, nullptr);
+    if (session)
+        session->setParent(nullptr);
+    return std::unique_ptr<MemberCenter>(session);
+}
 
 QLineEdit* PreferencesViewController::serverTextField() const
 {
@@ -101,7 +117,7 @@ void PreferencesViewController::configureView()
         if (value.isValid())
             pair.field->setText(value.toString());
     }
-    ui->passwordTextField->setText(m_membercenter.passwords().password());
+    ui->passwordTextField->setText(m_passwords.password());
 }
 
 void PreferencesViewController::showEvent(QShowEvent* event)
@@ -115,9 +131,11 @@ void PreferencesViewController::viewDidAppear()
 {
     Console::print(QLatin1String(AppearedLine));
     m_engine.warnIfOffline();
-    if (m_membercenter.checkSettings())
-        m_membercenter.actionLogin();
-    if (m_membercenter.isLoggedIn())
+    if (!m_current)
+        return;
+    if (m_current->checkSettings())
+        m_current->actionLogin();
+    if (m_current->isLoggedIn())
         Console::print(QLatin1String(DataEndpoint::LoggedInLine));
 }
 
@@ -132,13 +150,16 @@ void PreferencesViewController::actionSaveAndConnect()
     store.setObject(ui->pathTextField->text(), QLatin1String(SettingsStore::Path));
     store.setObject(ui->loginTextField->text(), QLatin1String(SettingsStore::Login));
     store.synchronize();
-    m_membercenter.passwords().save(ui->passwordTextField->text());
-    // The session takes up what was just saved, for this login and every later request.
-    m_membercenter.takeUpSettings();
+    m_passwords.save(ui->passwordTextField->text());
+    m_savedUnconnected = true;
+    // A session of its own, made from what was just saved; the window keeps its own until this
+    // one is logged in.
+    delete m_candidate;
+    m_candidate = new MemberCenter(store, m_transport, ui->passwordTextField->text(), this);
     setConnecting(true);
-    m_membercenter.actionLogin([self = QPointer(this)](bool accepted) {
-        if (self)
-            self->loginEnded(accepted);
+    m_candidate->actionLogin([this, candidate = QPointer(m_candidate)](bool accepted) {
+        if (candidate)
+            loginEnded(accepted);
     });
 }
 
@@ -177,7 +198,7 @@ void PreferencesViewController::setConnecting(bool connecting)
     QObject::disconnect(m_noticeWatch);
     if (!connecting)
         return;
-    m_connectingText = tr("Connecting to %1…").arg(m_membercenter.host());
+    m_connectingText = tr("Connecting to %1…").arg(m_candidate->host());
     ui->outcomeLabel->setText(m_connectingText);
     m_noticeWatch = connect(&Notices::instance(), &Notices::posted, ui->outcomeLabel,
                             &QLabel::setText);
@@ -188,6 +209,7 @@ void PreferencesViewController::loginEnded(bool accepted)
     setConnecting(false);
     if (accepted) {
         ui->outcomeLabel->clear();
+        m_savedUnconnected = false;
         emit connected();
         accept();
         return;
@@ -196,4 +218,29 @@ void PreferencesViewController::loginEnded(bool accepted)
         ui->outcomeLabel->setText(tr("The login did not succeed."));
     ui->passwordTextField->setFocus(Qt::OtherFocusReason);
     ui->passwordTextField->selectAll();
+}
+
+// Closed without a successful connect: the login under way stops, and the settings are again
+// those of the session the window uses.
+void PreferencesViewController::done(int result)
+{
+    setConnecting(false);
+    delete std::exchange(m_candidate, nullptr);
+    if (result != Accepted && std::exchange(m_savedUnconnected, false))
+        putBackCurrentSettings();
+    QDialog::done(result);
+}
+
+void PreferencesViewController::putBackCurrentSettings()
+{
+    if (!m_current)
+        return;
+    SettingsStore& store = SettingsStore::shared();
+    store.setObject(m_current->host(), QLatin1String(SettingsStore::Host));
+    store.setObject(m_current->path(), QLatin1String(SettingsStore::Path));
+    store.setObject(m_current->login(), QLatin1String(SettingsStore::Login));
+    store.synchronize();
+    if (!m_current->awaitsPassword())
+        m_passwords.save(m_current->password());
+    configureView();
 }

@@ -81,17 +81,17 @@
         <translation>Zavrieť</translation>
     </message>
     <message>
-        <location filename="../../notes/DraftsDialog.cpp" line="51" />
+        <location filename="../../notes/DraftsDialog.cpp" line="58" />
         <source>in the list</source>
         <translation>v zozname</translation>
     </message>
     <message>
-        <location filename="../../notes/DraftsDialog.cpp" line="52" />
+        <location filename="../../notes/DraftsDialog.cpp" line="59" />
         <source>not in the list (filtered out or deleted)</source>
         <translation>nie je v zozname (vyfiltrovaná alebo zmazaná)</translation>
     </message>
     <message>
-        <location filename="../../notes/DraftsDialog.cpp" line="54" />
+        <location filename="../../notes/DraftsDialog.cpp" line="61" />
         <source>%1 (edited %2, %3)</source>
         <translation>%1 (upravené %2, %3)</translation>
     </message>
@@ -99,27 +99,27 @@
 <context>
     <name>Localizable</name>
     <message>
-        <location filename="../../core/Localization.cpp" line="13" />
+        <location filename="../../core/Localization.cpp" line="14" />
         <source>title_network_connection_required</source>
         <translation>Je potrebné pripojenie k sieti. Skontrolujte, či je počítač online.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="14" />
+        <location filename="../../core/Localization.cpp" line="15" />
         <source>title_enter_server_name</source>
         <translation>Zadajte názov servera v nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="15" />
+        <location filename="../../core/Localization.cpp" line="16" />
         <source>title_enter_login_password</source>
         <translation>Zadajte prihlasovacie meno a heslo v nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="16" />
+        <location filename="../../core/Localization.cpp" line="17" />
         <source>title_client</source>
         <translation>Klient</translation>
     </message>
     <message>
-        <location filename="../../core/Localization.cpp" line="17" />
+        <location filename="../../core/Localization.cpp" line="18" />
         <source>title_project</source>
         <translation>Projekt</translation>
     </message>
@@ -127,50 +127,308 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="22" />
+        <location filename="../../app/MainWindow.cpp" line="32" />
+        <location filename="../../app/MainWindow.cpp" line="102" />
         <source>Notes</source>
         <translation>Poznámky</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="29" />
+        <location filename="../../app/MainWindow.cpp" line="39" />
         <source>Waiting for the server</source>
         <translation>Čaká sa na server</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="32" />
+        <location filename="../../app/MainWindow.cpp" line="42" />
         <source>Status</source>
         <translation>Stav</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="110" />
+        <location filename="../../app/MainWindow.cpp" line="67" />
+        <source>Alerts</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="69" />
+        <location filename="../../app/MainWindow.cpp" line="70" />
+        <source>Dismiss</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="102" />
+        <source>Notes — %1</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="143" />
+        <source>Changes are still being sent</source>
+        <translation type="unfinished" />
+    </message>
+    <message numerus="yes">
+        <location filename="../../app/MainWindow.cpp" line="144" />
+        <source>%n change(s) have not reached the server yet. Wait for them and quit then, or quit now and keep unsent edits as drafts?</source>
+        <translation type="unfinished">
+            <numerusform />
+            <numerusform />
+            <numerusform />
+        </translation>
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="148" />
+        <source>Wait, then quit</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="149" />
+        <source>Quit now</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="150" />
+        <source>Stay</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="163" />
+        <source>Waiting for the server; the window closes when it has answered.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="213" />
         <source>&amp;File</source>
         <translation>&amp;Súbor</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="111" />
+        <location filename="../../app/MainWindow.cpp" line="214" />
         <source>&amp;Preferences…</source>
         <translation>&amp;Nastavenia…</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="111" />
+        <location filename="../../app/MainWindow.cpp" line="214" />
         <source>Ctrl+,</source>
         <translation>Ctrl+,</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="116" />
+        <location filename="../../app/MainWindow.cpp" line="219" />
         <source>&amp;Quit</source>
         <translation>&amp;Koniec</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="119" />
+        <location filename="../../app/MainWindow.cpp" line="222" />
         <source>&amp;Note</source>
         <translation>&amp;Poznámka</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="120" />
+        <location filename="../../app/MainWindow.cpp" line="223" />
         <source>&amp;Find</source>
         <translation>&amp;Hľadať</translation>
     </message>
+</context>
+<context>
+    <name>NoteActions</name>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="17" />
+        <source>&amp;Search</source>
+        <translation>&amp;Hľadať</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="17" />
+        <source>Ctrl+R</source>
+        <translation>Ctrl+R</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="18" />
+        <source>&amp;Save</source>
+        <translation>&amp;Uložiť</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="19" />
+        <source>&amp;New note</source>
+        <translation>&amp;Nová poznámka</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="20" />
+        <source>New note for the &amp;client</source>
+        <translation>Nová poznámka pre &amp;klienta</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="20" />
+        <source>Ctrl+Shift+C</source>
+        <translation>Ctrl+Shift+C</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="22" />
+        <source>New note for the &amp;project</source>
+        <translation>Nová poznámka pre &amp;projekt</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="22" />
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="23" />
+        <source>New note for &amp;both</source>
+        <translation>Nová poznámka pre &amp;oboch</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="23" />
+        <source>Ctrl+Shift+B</source>
+        <translation>Ctrl+Shift+B</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="24" />
+        <source>&amp;Delete</source>
+        <translation>&amp;Zmazať</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="25" />
+        <source>&amp;Mail</source>
+        <translation>&amp;Poslať e-mailom</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="25" />
+        <source>Ctrl+M</source>
+        <translation>Ctrl+M</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="26" />
+        <source>&amp;Revert to the saved text</source>
+        <translation>&amp;Vrátiť uložený text</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="27" />
+        <source>D&amp;rafts…</source>
+        <translation>K&amp;oncepty…</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="28" />
+        <source>&amp;Reconnect</source>
+        <translation>&amp;Znova pripojiť</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="28" />
+        <source>Ctrl+Shift+R</source>
+        <translation>Ctrl+Shift+R</translation></message>
+    <message>
+        <location filename="../../notes/NoteActions.cpp" line="29" />
+        <source>&amp;Forget offline copy</source>
+        <translation>&amp;Zabudnúť offline kópiu</translation></message>
+</context>
+<context>
+    <name>NotesAccount</name>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="62" />
+        <source>Your draft could not be written to disk (%1). It is kept while the program runs; save the note or free the disk.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="67" />
+        <source>The drafts file of %1 could not be read; it was set aside as %2.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="99" />
+        <source>%1: %2</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="160" />
+        <source>Signed in to %1 as %2. Loading the notes…</source>
+        <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation></message>
+    <message numerus="yes">
+        <location filename="../../notes/NotesAccount.cpp" line="182" />
+        <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
+        <translation>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundy.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekúnd.</numerusform></translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="210" />
+        <source>The offline copy could not be used; it was set aside as %1.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="222" />
+        <source>Offline copy from %1</source>
+        <translation>Offline kópia z %1</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="272" />
+        <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
+        <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="274" />
+        <source>Not while the table shows the offline copy; your edits are kept as drafts until the server's list arrives.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="277" />
+        <source>Not before you are signed in; your edits are kept as drafts.</source>
+        <translation type="unfinished" />
+    </message>
+    <message numerus="yes">
+        <location filename="../../notes/NotesAccount.cpp" line="358" />
+        <source>%n note(s) found in the offline copy.</source>
+        <translation>
+            <numerusform>V offline kópii sa našla %n poznámka.</numerusform><numerusform>V offline kópii sa našli %n poznámky.</numerusform><numerusform>V offline kópii sa našlo %n poznámok.</numerusform></translation></message>
+    <message numerus="yes">
+        <location filename="../../notes/NotesAccount.cpp" line="378" />
+        <source>%n note(s) found.</source>
+        <translation>
+            <numerusform>Nájdená %n poznámka.</numerusform><numerusform>Nájdené %n poznámky.</numerusform><numerusform>Nájdených %n poznámok.</numerusform></translation></message>
+    <message numerus="yes">
+        <location filename="../../notes/NotesAccount.cpp" line="379" />
+        <source>%n note(s) loaded.</source>
+        <translation>
+            <numerusform>Načítaná %n poznámka.</numerusform><numerusform>Načítané %n poznámky.</numerusform><numerusform>Načítaných %n poznámok.</numerusform></translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="418" />
+        <source>Note added; it is not in the current search</source>
+        <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="422" />
+        <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="435" />
+        <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="460" />
+        <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="514" />
+        <source>The draft was dropped; the note shows the saved text.</source>
+        <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="558" />
+        <source>The offline copy of this account was deleted.</source>
+        <translation>Offline kópia tohto účtu bola zmazaná.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="589" />
+        <source>Note saved.</source>
+        <translation>Poznámka uložená.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="591" />
+        <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
+        <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="594" />
+        <source>Note not saved: %1. Your text is kept.</source>
+        <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="618" />
+        <source>Note added.</source>
+        <translation>Poznámka pridaná.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="620" />
+        <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
+        <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="623" />
+        <source>Note not added: %1.</source>
+        <translation>Poznámka nebola pridaná: %1.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="636" />
+        <source>Note deleted.</source>
+        <translation>Poznámka zmazaná.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="638" />
+        <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
+        <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation></message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="641" />
+        <source>Note not deleted: %1.</source>
+        <translation>Poznámka nebola zmazaná: %1.</translation></message>
 </context>
 <context>
     <name>NotesTableModel</name>
@@ -291,33 +549,33 @@ Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</transl
         <translation>Uložiť a pripojiť</translation>
     </message>
     <message>
-        <location filename="../../prefs/PreferencesViewController.cpp" line="35" />
         <location filename="../../prefs/PreferencesViewController.cpp" line="36" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="37" />
         <source>Cancel</source>
         <translation>Zrušiť</translation>
     </message>
     <message>
-        <location filename="../../prefs/PreferencesViewController.cpp" line="151" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="172" />
         <source>Enter the server's host name.</source>
         <translation>Zadajte názov servera.</translation>
     </message>
     <message>
-        <location filename="../../prefs/PreferencesViewController.cpp" line="154" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="175" />
         <source>Enter a host name such as notes.example.com, an IPv4 address or an IPv6 address in brackets, optionally followed by :port (1 to 65535).</source>
         <translation>Zadajte názov servera, napríklad notes.example.com, adresu IPv4 alebo adresu IPv6 v hranatých zátvorkách, prípadne s :portom (1 až 65535).</translation>
     </message>
     <message>
-        <location filename="../../prefs/PreferencesViewController.cpp" line="159" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="180" />
         <source>Leave the path empty or start it with "/"; it cannot hold @ ? # \, blanks or control characters.</source>
         <translation>Cestu nechajte prázdnu alebo ju začnite znakom „/“; nesmie obsahovať @ ? # \, medzery ani riadiace znaky.</translation>
     </message>
     <message>
-        <location filename="../../prefs/PreferencesViewController.cpp" line="180" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="201" />
         <source>Connecting to %1…</source>
         <translation>Pripája sa k %1…</translation>
     </message>
     <message>
-        <location filename="../../prefs/PreferencesViewController.cpp" line="196" />
+        <location filename="../../prefs/PreferencesViewController.cpp" line="218" />
         <source>The login did not succeed.</source>
         <translation>Prihlásenie sa nepodarilo.</translation>
     </message>
@@ -492,7 +750,6 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="125" />
-        <location filename="../../notes/ViewController.cpp" line="104" />
         <source>&amp;Save</source>
         <translation>&amp;Uložiť</translation>
     </message>
@@ -503,7 +760,6 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="131" />
-        <location filename="../../notes/ViewController.cpp" line="116" />
         <source>&amp;Delete</source>
         <translation>&amp;Zmazať</translation>
     </message>
@@ -514,7 +770,6 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="137" />
-        <location filename="../../notes/ViewController.cpp" line="120" />
         <source>&amp;Mail</source>
         <translation>&amp;Poslať e-mailom</translation>
     </message>
@@ -525,7 +780,6 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     </message>
     <message>
         <location filename="../ViewController.ui" line="143" />
-        <location filename="../../notes/ViewController.cpp" line="105" />
         <source>&amp;New note</source>
         <translation>&amp;Nová poznámka</translation>
     </message>
@@ -565,225 +819,44 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         <translation>Nová poznámka pre klienta aj projekt</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="102" />
-        <source>&amp;Search</source>
-        <translation>&amp;Hľadať</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="102" />
-        <source>Ctrl+R</source>
-        <translation>Ctrl+R</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="106" />
-        <source>New note for the &amp;client</source>
-        <translation>Nová poznámka pre &amp;klienta</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="107" />
-        <source>Ctrl+Shift+C</source>
-        <translation>Ctrl+Shift+C</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="109" />
-        <source>New note for the &amp;project</source>
-        <translation>Nová poznámka pre &amp;projekt</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="110" />
-        <source>Ctrl+Shift+P</source>
-        <translation>Ctrl+Shift+P</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="112" />
-        <source>New note for &amp;both</source>
-        <translation>Nová poznámka pre &amp;oboch</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="112" />
-        <source>Ctrl+Shift+B</source>
-        <translation>Ctrl+Shift+B</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="120" />
-        <source>Ctrl+M</source>
-        <translation>Ctrl+M</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="121" />
-        <source>&amp;Revert to the saved text</source>
-        <translation>&amp;Vrátiť uložený text</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="123" />
-        <source>D&amp;rafts…</source>
-        <translation>K&amp;oncepty…</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="124" />
-        <source>&amp;Reconnect</source>
-        <translation>&amp;Znova pripojiť</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="124" />
-        <source>Ctrl+Shift+R</source>
-        <translation>Ctrl+Shift+R</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="126" />
-        <source>&amp;Forget offline copy</source>
-        <translation>&amp;Zabudnúť offline kópiu</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="213" />
+        <location filename="../../notes/ViewController.cpp" line="170" />
         <source>No network connection. Signing in is tried all the same.</source>
         <translation>Bez pripojenia k sieti. Prihlásenie sa aj tak skúsi.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="215" />
+        <location filename="../../notes/ViewController.cpp" line="172" />
         <source>Enter the server, your login and your password in Preferences.</source>
         <translation>Zadajte server, prihlasovacie meno a heslo v Nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="246" />
-        <source>Signed in to %1 as %2. Loading the notes…</source>
-        <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="267" />
-        <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
-        <translation>
-            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform>
-            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundy.</numerusform>
-            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekúnd.</numerusform>
-        </translation>
+        <location filename="../../notes/ViewController.cpp" line="294" />
+        <source>Not saved: the note you were asked about is no longer the one shown. Your text is kept as a draft.</source>
+        <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="317" />
-        <source>Offline copy from %1</source>
-        <translation>Offline kópia z %1</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="348" />
+        <location filename="../../notes/ViewController.cpp" line="427" />
         <source>Offline copy from %1: these notes are what the server held then.</source>
         <translation>Offline kópia z %1: tieto poznámky mal server vtedy.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="351" />
+        <location filename="../../notes/ViewController.cpp" line="430" />
         <source>The server cannot be reached; search works on the copy.</source>
         <translation>Server je nedostupný; vyhľadávanie prebieha v kópii.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="353" />
+        <location filename="../../notes/ViewController.cpp" line="432" />
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
         <translation>Server je nedostupný. Vaše úpravy zostávajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="369" />
-        <source>The offline copy of this account was deleted.</source>
-        <translation>Offline kópia tohto účtu bola zmazaná.</translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="406" />
-        <source>%n note(s) found in the offline copy.</source>
-        <translation>
-            <numerusform>V offline kópii sa našla %n poznámka.</numerusform>
-            <numerusform>V offline kópii sa našli %n poznámky.</numerusform>
-            <numerusform>V offline kópii sa našlo %n poznámok.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="513" />
-        <source>%n note(s) found.</source>
-        <translation>
-            <numerusform>Nájdená %n poznámka.</numerusform>
-            <numerusform>Nájdené %n poznámky.</numerusform>
-            <numerusform>Nájdených %n poznámok.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location filename="../../notes/ViewController.cpp" line="514" />
-        <source>%n note(s) loaded.</source>
-        <translation>
-            <numerusform>Načítaná %n poznámka.</numerusform>
-            <numerusform>Načítané %n poznámky.</numerusform>
-            <numerusform>Načítaných %n poznámok.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="536" />
-        <source>Note added; it is not in the current search</source>
-        <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="538" />
-        <source>The note of this draft is no longer on the server. Add the draft as a new note or discard it.</source>
-        <translation>Poznámka tohto konceptu už na serveri nie je. Pridajte koncept ako novú poznámku alebo ho zahoďte.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="579" />
+        <location filename="../../notes/ViewController.cpp" line="282" />
         <source>Save over a changed note?</source>
         <translation>Uložiť cez zmenenú poznámku?</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="580" />
+        <location filename="../../notes/ViewController.cpp" line="283" />
         <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
         <translation>Táto poznámka sa na serveri zmenila po tom, čo ste začali koncept. Uložiť koncept namiesto textu na serveri?</translation>
     </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="644" />
-        <source>The draft was dropped; the note shows the saved text.</source>
-        <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="662" />
-        <source>Note saved.</source>
-        <translation>Poznámka uložená.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="664" />
-        <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
-        <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="667" />
-        <source>Note not saved: %1. Your text is kept.</source>
-        <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="680" />
-        <source>Note added.</source>
-        <translation>Poznámka pridaná.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="682" />
-        <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
-        <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="685" />
-        <source>Note not added: %1.</source>
-        <translation>Poznámka nebola pridaná: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="692" />
-        <source>Note deleted.</source>
-        <translation>Poznámka zmazaná.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="694" />
-        <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
-        <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="697" />
-        <source>Note not deleted: %1.</source>
-        <translation>Poznámka nebola zmazaná: %1.</translation>
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="765" />
-        <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
-        <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation>
-    </message>
-</context>
+    </context>
 </TS>

@@ -1,0 +1,645 @@
+#include "NotesAccount.h"
+
+#include "ClientList.h"
+#include "Console.h"
+#include "DataEndpoint.h"
+#include "DraftStore.h"
+#include "MemberCenter.h"
+#include "NotesCache.h"
+#include "Notices.h"
+#include "ProjectList.h"
+#include "ServerContract.h"
+
+#include <QLocale>
+#include <QNetworkInformation>
+
+#include <algorithm>
+
+namespace {
+bool sameTitle(const std::optional<QString>& selected, const QString& name)
+{
+    return selected && selected->normalized(QString::NormalizationForm_C) ==
+                           name.normalized(QString::NormalizationForm_C);
+}
+
+QSet<QString> idsOf(const QList<Note>& notes)
+{
+    QSet<QString> ids;
+    for (const Note& note : notes)
+        ids.insert(note.id);
+    return ids;
+}
+} // namespace
+
+NotesAccount::NotesAccount(std::unique_ptr<MemberCenter> session, QObject* parent)
+    : QObject(parent), m_membercenter(session.release()),
+      m_feed(new NotesFeed(*m_membercenter, this)),
+      m_clientlist(new ClientList(*m_membercenter, this)),
+      m_projectlist(new ProjectList(*m_membercenter, this)), m_drafts(new DraftStore(this)),
+      m_cache(std::make_unique<NotesCache>())
+{
+    m_membercenter->setParent(this);
+    m_draftTimer.setSingleShot(true);
+    m_draftTimer.setInterval(DraftDelayMs);
+    connect(&m_draftTimer, &QTimer::timeout, this, &NotesAccount::keepDraft);
+    std::tie(m_firstReconnectMs, m_mostReconnectMs) = reconnectDelays();
+    m_nextReconnectMs = m_firstReconnectMs;
+    m_reconnectTimer.setSingleShot(true);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &NotesAccount::reconnect);
+
+    connect(m_feed, &NotesFeed::notesReloaded, this, &NotesAccount::notesReloaded);
+    connect(m_feed, &NotesFeed::commandEnded, this, &NotesAccount::commandEnded);
+    connect(m_feed, &NotesFeed::commandsDone, this, [this]() {
+        if (m_retired)
+            emit released();
+    });
+    connect(m_clientlist, &XmlItemList::loaded, this,
+            [this](const QByteArray& xml) { m_cache->storeList(QStringLiteral("clients"), xml); });
+    connect(m_projectlist, &XmlItemList::loaded, this,
+            [this](const QByteArray& xml) { m_cache->storeList(QStringLiteral("projects"), xml); });
+    connect(m_drafts, &DraftStore::changed, this, &NotesAccount::stateChanged);
+    connect(m_drafts, &DraftStore::writeFailed, this, [this](const QString& why) {
+        Notices::alert(prefixed(tr("Your draft could not be written to disk (%1). It is kept while "
+                                   "the program runs; save the note or free the disk.")
+                                    .arg(why)));
+    });
+    connect(m_drafts, &DraftStore::setAside, this, [this](const QString& where) {
+        Notices::alert(prefixed(tr("The drafts file of %1 could not be read; it was set aside "
+                                   "as %2.")
+                                    .arg(title(), where)));
+    });
+}
+
+// The requests of the feed and the lists go before the session they use.
+NotesAccount::~NotesAccount()
+{
+    keepDraft();
+    delete m_feed;
+    delete m_clientlist;
+    delete m_projectlist;
+}
+
+NotesAccount::Identity NotesAccount::identityOf(const MemberCenter& session)
+{
+    return {session.host(), session.path(), session.login()};
+}
+
+NotesAccount::Identity NotesAccount::identity() const
+{
+    return identityOf(*m_membercenter);
+}
+
+QString NotesAccount::title() const
+{
+    return m_membercenter->login() + u'@' + m_membercenter->host();
+}
+
+QString NotesAccount::prefixed(const QString& message) const
+{
+    return m_retired ? tr("%1: %2").arg(title(), message) : message;
+}
+
+void NotesAccount::say(const QString& message) const
+{
+    Notices::post(prefixed(message));
+}
+
+void NotesAccount::attachPickLists(PickList* clients, PickList* projects)
+{
+    m_clientPick = clients;
+    m_projectPick = projects;
+    if (!clients)
+        m_clientlist->detachPickList();
+    if (!projects)
+        m_projectlist->detachPickList();
+}
+
+bool NotesAccount::signIn()
+{
+    if (!m_membercenter->checkSettings()) {
+        emit settingsNeeded();
+        return false;
+    }
+    // Loading waits for this login, so it never goes out with a session the login replaces.
+    // The drafts and the offline copy are read while it is under way.
+    m_membercenter->actionLogin([this](bool accepted) { loginEnded(accepted); });
+    openFiles();
+    return true;
+}
+
+void NotesAccount::takeUpLogin()
+{
+    openFiles();
+    loginEnded(m_membercenter->isLoggedIn());
+}
+
+void NotesAccount::reconnect()
+{
+    m_reconnectTimer.stop();
+    if (m_retired || !m_membercenter->checkSettings())
+        return;
+    m_membercenter->actionLogin([this](bool accepted) { loginEnded(accepted); });
+    openFiles();
+}
+
+void NotesAccount::loginEnded(bool accepted)
+{
+    if (m_retired)
+        return;
+    if (!accepted) {
+        if (m_membercenter->serverUnreachable())
+            goOffline();
+        return;
+    }
+    m_signedIn = true;
+    m_offline = false;
+    m_reconnectTimer.stop();
+    m_nextReconnectMs = m_firstReconnectMs;
+    emit stateChanged();
+    Console::print(QLatin1String(DataEndpoint::LoggedInLine));
+    say(tr("Signed in to %1 as %2. Loading the notes…")
+            .arg(m_membercenter->host(), m_membercenter->login()));
+    loadListsAndNotes();
+}
+
+// No server answers: the copy stays readable, edits become drafts, and the login is tried again
+// after a pause that grows from the first to the longest.
+void NotesAccount::goOffline()
+{
+    // Back on a network: try at once instead of waiting out the pause. Loaded only now, since
+    // the platform's network service costs start-up time that an online start does not need.
+    if (!m_offline && !QNetworkInformation::instance())
+        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
+    if (!m_offline && QNetworkInformation::instance())
+        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+                [this](QNetworkInformation::Reachability reachability) {
+                    if (m_offline && reachability == QNetworkInformation::Reachability::Online)
+                        reconnect();
+                },
+                Qt::UniqueConnection);
+    m_offline = true;
+    m_reconnectTimer.start(m_nextReconnectMs);
+    say(tr("The server cannot be reached. Saving, adding and deleting wait until it is back; your "
+           "edits are kept as drafts. Trying again in %n second(s).",
+           nullptr, (m_nextReconnectMs + 999) / 1000));
+    m_nextReconnectMs = qMin(m_nextReconnectMs * 2, m_mostReconnectMs);
+    emit stateChanged();
+}
+
+void NotesAccount::setReconnectDelays(int firstMs, int mostMs)
+{
+    reconnectDelays() = {firstMs, mostMs};
+}
+
+std::pair<int, int>& NotesAccount::reconnectDelays()
+{
+    static std::pair<int, int> delays{2000, 60000};
+    return delays;
+}
+
+// The drafts and the copy of this account, read once. The copy is shown at once while nothing
+// newer is there.
+void NotesAccount::openFiles()
+{
+    if (std::exchange(m_filesOpen, true))
+        return;
+    const Identity id = identity();
+    m_drafts->openAccount(id.host, id.path, id.login);
+    m_cache->openAccount(id.host, id.path, id.login);
+    if (const QString aside = m_cache->takeSetAside(); !aside.isEmpty())
+        Notices::alert(tr("The offline copy could not be used; it was set aside as %1.").arg(aside));
+    if (!m_rows.isEmpty())
+        return;
+    const std::optional<NotesCache::Snapshot> copy = m_cache->load();
+    if (!copy)
+        return;
+    m_copyLoadedAt = copy->loadedAt;
+    m_clientlist->takeXmlItems(copy->clientsXml, m_clientPick);
+    m_projectlist->takeXmlItems(copy->projectsXml, m_projectPick);
+    m_showingCopy = true;
+    showRows(copy->notes, false);
+    emit stateChanged();
+    say(tr("Offline copy from %1").arg(QLocale().toString(
+        m_copyLoadedAt, m_copyLoadedAt.date() == QDate::currentDate() ? QLocale::ShortFormat
+                                                                      : QLocale::LongFormat)));
+}
+
+// Clients, then projects, then notes; a failed load ends the chain.
+void NotesAccount::loadListsAndNotes()
+{
+    m_clientlist->actionGetXMLItems(m_clientPick, [this](bool filled) {
+        if (!filled)
+            return;
+        m_projectlist->actionGetXMLItems(m_projectPick, [this](bool filled) {
+            if (filled)
+                m_feed->actionGetXMLItems();
+        });
+    });
+}
+
+int NotesAccount::pendingCommands() const
+{
+    return m_feed->pendingCommands();
+}
+
+void NotesAccount::retire()
+{
+    keepDraft();
+    m_retired = true;
+    attachPickLists(nullptr, nullptr);
+    m_reconnectTimer.stop();
+    m_feed->setReloadAfterCommands(false);
+    m_afterReload.reset();
+    if (pendingCommands() == 0)
+        QTimer::singleShot(0, this, &NotesAccount::released);
+}
+
+void NotesAccount::keepWaitingSavesAsDrafts()
+{
+    for (const Note& save : m_feed->waitingSaves())
+        if (save.note != serverTextOf(save.id))
+            m_drafts->put(save.id, save.note, serverTextOf(save.id));
+}
+
+bool NotesAccount::canChangeNotes() const
+{
+    return !m_retired && m_signedIn && !m_offline && !m_showingCopy;
+}
+
+QString NotesAccount::whyReadOnly() const
+{
+    if (m_offline)
+        return tr("Not while the server cannot be reached; your edits are kept as drafts.");
+    if (m_showingCopy)
+        return tr("Not while the table shows the offline copy; your edits are kept as drafts "
+                  "until the server's list arrives.");
+    if (!m_signedIn)
+        return tr("Not before you are signed in; your edits are kept as drafts.");
+    return {};
+}
+
+bool NotesAccount::mayChange()
+{
+    if (canChangeNotes())
+        return true;
+    say(whyReadOnly());
+    return false;
+}
+
+const Note* NotesAccount::note(const QString& noteId) const
+{
+    const auto it = std::ranges::find(m_rows, noteId, &Note::id);
+    return it == m_rows.end() ? nullptr : &*it;
+}
+
+QString NotesAccount::serverTextOf(const QString& noteId) const
+{
+    if (const Note* n = note(noteId))
+        return n->note;
+    const DraftStore::Draft* draft = m_drafts->draft(noteId);
+    return draft ? draft->serverText : QString();
+}
+
+QString NotesAccount::textToShow(const Note& note) const
+{
+    const DraftStore::Draft* draft = m_drafts->draft(note.id);
+    return draft ? draft->text : note.note;
+}
+
+void NotesAccount::noteShown(const QString& noteId)
+{
+    m_shownId = noteId;
+}
+
+void NotesAccount::noteEdited(const QString& noteId, const QString& text)
+{
+    m_pending.emplace(noteId, text);
+    ++m_edits;
+    m_draftTimer.start();
+}
+
+void NotesAccount::keepDraft()
+{
+    m_draftTimer.stop();
+    if (!m_pending)
+        return;
+    const auto [id, text] = *std::exchange(m_pending, std::nullopt);
+    if (m_deletedByUser.contains(id))
+        return;
+    const Note* n = note(id);
+    if (n && text == n->note)
+        m_drafts->remove(id);
+    else
+        m_drafts->put(id, text, serverTextOf(id));
+}
+
+void NotesAccount::search(const QString& noteKeyword, const QString& clientKeyword,
+                          const QString& projectKeyword)
+{
+    keepDraft();
+    m_feed->setKeywords(noteKeyword, clientKeyword, projectKeyword);
+    if (!m_offline)
+        return m_feed->actionGetXMLItems();
+    // Offline, the same three keywords search the copy: any part of the text, any case.
+    const std::optional<NotesCache::Snapshot> copy = m_cache->load();
+    if (!copy)
+        return;
+    const auto has = [](const QString& text, const QString& keyword) {
+        return text.contains(keyword, Qt::CaseInsensitive);
+    };
+    QList<Note> found;
+    for (const Note& n : copy->notes)
+        if (has(n.note, noteKeyword) && has(n.client, clientKeyword) &&
+            has(n.project, projectKeyword))
+            found.append(n);
+    m_showingCopy = true;
+    showRows(found, false);
+    emit stateChanged();
+    say(tr("%n note(s) found in the offline copy.", nullptr, int(found.size())));
+}
+
+void NotesAccount::notesReloaded(const QList<Note>& notes)
+{
+    const QStringList keywords{m_feed->noteKeyword(), m_feed->clientKeyword(),
+                               m_feed->projectKeyword()};
+    const bool searched = !keywords.join(QString()).isEmpty();
+    if (m_feed->lastListComplete())
+        m_cache->storeNotes(notes, !searched);
+    if (m_retired)
+        return;
+    const bool sameSearch = !m_showingCopy && keywords == m_rowsKeywords;
+    m_rowsKeywords = keywords;
+    m_showingCopy = false;
+    showRows(notes, sameSearch);
+    emit stateChanged();
+    // After a command its own message stands.
+    if (std::exchange(m_reloadAfterCommand, false))
+        return;
+    say(searched ? tr("%n note(s) found.", nullptr, int(notes.size()))
+                 : tr("%n note(s) loaded.", nullptr, int(notes.size())));
+}
+
+void NotesAccount::showRows(const QList<Note>& notes, bool sameSearch)
+{
+    keepDraft();
+    const RowsChange change = changeAfterReload(notes, sameSearch);
+    m_rows = notes;
+    emit rowsReplaced(m_rows, change);
+}
+
+// The selection follows its note by NoteID, or goes to a note just added (unless the user typed
+// since pressing New) or to the note of a draft asked for. A note the user was editing that is
+// gone from the same list stays in the editor with its text.
+NotesAccount::RowsChange NotesAccount::changeAfterReload(const QList<Note>& notes, bool sameSearch)
+{
+    RowsChange change;
+    const auto has = [&notes](const QString& id) {
+        return std::ranges::find(notes, id, &Note::id) != notes.end();
+    };
+    if (const std::optional<AfterReload> wanted = std::exchange(m_afterReload, std::nullopt)) {
+        QString id = wanted->noteId;
+        if (id.isEmpty() && wanted->newNote) {
+            const QSet<QString> before = idsOf(m_rows);
+            QStringList added;
+            for (const Note& n : notes)
+                if (!wanted->idsBefore.contains(n.id) && !before.contains(n.id))
+                    added << n.id;
+            if (added.size() == 1)
+                id = added.first();
+        }
+        const bool typedSince = wanted->newNote && m_edits != wanted->editsAtPress;
+        if (!typedSince && !id.isEmpty() && has(id)) {
+            change.selectId = id;
+            change.selectNew = wanted->newNote;
+            return change;
+        }
+        // A new note the rows lack leaves nothing selected, so typing meant for it goes nowhere.
+        if (!typedSince && !has(id) && wanted->newNote) {
+            say(tr("Note added; it is not in the current search"));
+            return change;
+        }
+        if (!has(id) && !wanted->newNote)
+            Notices::alert(tr("The note of this draft is not in the list (it may be deleted, or "
+                              "beyond the %1 notes loaded). Search for it, or add the draft as a "
+                              "new note from Note → Drafts…")
+                               .arg(QLatin1String(ServerContract::NotesLimit)));
+    }
+    if (m_shownId.isEmpty())
+        return change;
+    if (has(m_shownId)) {
+        change.selectId = m_shownId;
+        return change;
+    }
+    if (sameSearch && m_drafts->draft(m_shownId) && !m_deletedByUser.contains(m_shownId)) {
+        change.keepDetached = true;
+        Notices::alert(tr("The note you were editing is no longer on the server. Your text stays "
+                          "in the editor and is kept as a draft; add it as a new note from "
+                          "Note → Drafts…"));
+    }
+    return change;
+}
+
+bool NotesAccount::savesOverNewerText(const QString& noteId) const
+{
+    const DraftStore::Draft* draft = m_drafts->draft(noteId);
+    const Note* n = note(noteId);
+    return draft && n && draft->serverText != n->note;
+}
+
+bool NotesAccount::save(const QString& noteId, const QString& text,
+                        const std::optional<QString>& clientTitle,
+                        const std::optional<QString>& projectTitle)
+{
+    keepDraft();
+    const Note* current = note(noteId);
+    if (current && text != current->note)
+        m_drafts->put(noteId, text, serverTextOf(noteId)); // kept until the server confirms
+    if (!mayChange())
+        return false;
+    if (!current) {
+        say(tr("Not saved: the note is no longer in the list. Your text is kept as a draft."));
+        return false;
+    }
+    Note edited = *current;
+    edited.note = text;
+    // With several records of the selected name, the last one wins; the placeholder and a title
+    // no record bears leave the note's link as it was.
+    for (const auto& record : m_clientlist->clientObjects()) {
+        if (sameTitle(clientTitle, record->name)) {
+            edited.client = record->name;
+            edited.clientId = record->id;
+        }
+    }
+    for (const auto& record : m_projectlist->projectObjects()) {
+        if (sameTitle(projectTitle, record->name)) {
+            edited.project = record->name;
+            edited.projectId = record->id;
+        }
+    }
+    m_feed->actionSaveXMLItem(edited);
+    return true;
+}
+
+bool NotesAccount::add(const QString& baseId, bool keepClient, bool keepProject)
+{
+    const Note* base = note(baseId);
+    if ((keepClient || keepProject) && !base)
+        return false;
+    if (!mayChange())
+        return false;
+    Note fresh;
+    fresh.note = QLatin1String(NewNoteText);
+    const QString none = QLatin1String(ServerContract::NoLink);
+    fresh.clientId = keepClient ? base->clientId : none;
+    fresh.projectId = keepProject ? base->projectId : none;
+    m_addsPressedAt.push_back(m_edits);
+    m_feed->actionAddXMLItem(fresh);
+    return true;
+}
+
+bool NotesAccount::remove(const QString& noteId)
+{
+    const Note* n = note(noteId);
+    if (!n || !mayChange())
+        return false;
+    m_feed->actionDeleteXMLItem(*n);
+    return true;
+}
+
+void NotesAccount::revert(const QString& noteId)
+{
+    if (m_pending && m_pending->first == noteId)
+        m_pending.reset();
+    m_drafts->remove(noteId);
+    say(tr("The draft was dropped; the note shows the saved text."));
+}
+
+void NotesAccount::openDraft(const QString& noteId)
+{
+    m_afterReload = AfterReload{false, noteId, {}, m_edits};
+    search(QString(), QString(), QString());
+}
+
+bool NotesAccount::addDraftAsNote(const QString& noteId)
+{
+    keepDraft();
+    const DraftStore::Draft* draft = m_drafts->draft(noteId);
+    if (!draft || !mayChange())
+        return false;
+    Note fresh;
+    fresh.id = noteId; // not sent; names the draft to drop once the note exists
+    fresh.note = draft->text;
+    fresh.clientId = fresh.projectId = QLatin1String(ServerContract::NoLink);
+    if (const Note* n = note(noteId)) {
+        fresh.clientId = n->clientId;
+        fresh.projectId = n->projectId;
+    }
+    m_addsPressedAt.push_back(m_edits);
+    m_feed->actionAddXMLItem(fresh);
+    return true;
+}
+
+void NotesAccount::discardDraft(const QString& noteId)
+{
+    if (m_pending && m_pending->first == noteId)
+        m_pending.reset();
+    m_drafts->remove(noteId);
+}
+
+void NotesAccount::forgetCopy()
+{
+    keepDraft();
+    m_cache->forget();
+    if (m_showingCopy) {
+        m_showingCopy = false;
+        showRows({}, false);
+        emit stateChanged();
+    }
+    say(tr("The offline copy of this account was deleted."));
+}
+
+void NotesAccount::commandEnded(const NotesFeed::CommandResult& result)
+{
+    // What the user typed meanwhile is weighed against the outcome.
+    keepDraft();
+    m_reloadAfterCommand = !m_retired && (result.succeeded() || result.outcomeUnknown);
+    switch (result.command) {
+    case NotesFeed::Command::Save:
+        return saveEnded(result);
+    case NotesFeed::Command::Add:
+        return addEnded(result);
+    case NotesFeed::Command::Delete:
+        return deleteEnded(result);
+    }
+}
+
+// The server holds the sent text now: it is the base of any typing that went on meanwhile, which
+// stays a draft.
+void NotesAccount::saveEnded(const NotesFeed::CommandResult& result)
+{
+    const QString& id = result.note.id;
+    if (result.succeeded()) {
+        for (Note& row : m_rows)
+            if (row.id == id)
+                row = result.note;
+        m_cache->updateNote(result.note);
+        const DraftStore::Draft* draft = m_drafts->draft(id);
+        if (draft && draft->text == result.note.note)
+            m_drafts->remove(id);
+        else if (draft)
+            m_drafts->rebase(id, result.note.note);
+        say(tr("Note saved."));
+    } else if (result.outcomeUnknown) {
+        say(tr("The connection broke while the note was being saved: it may or may not be "
+               "stored. Your text is kept as a draft."));
+    } else {
+        say(tr("Note not saved: %1. Your text is kept.").arg(result.reason));
+    }
+}
+
+void NotesAccount::addEnded(const NotesFeed::CommandResult& result)
+{
+    quint64 pressedAt = m_edits;
+    if (!m_addsPressedAt.empty()) {
+        pressedAt = m_addsPressedAt.front();
+        m_addsPressedAt.pop_front();
+    }
+    const QString& id = result.note.id;
+    if (result.succeeded()) {
+        // A note added from a draft carries the draft's NoteID; the draft is done with unless the
+        // user went on typing in it.
+        if (!id.isEmpty()) {
+            const DraftStore::Draft* draft = m_drafts->draft(id);
+            if (draft && draft->text == result.note.note) {
+                m_drafts->remove(id);
+                emit draftDone(id, result.note.note);
+            }
+        }
+        if (!m_retired)
+            m_afterReload = AfterReload{true, result.newNoteId, idsOf(m_rows), pressedAt};
+        say(tr("Note added."));
+    } else if (result.outcomeUnknown) {
+        say(tr("The connection broke while the note was being added: it may or may not exist "
+               "now. Check the list before adding it again."));
+    } else {
+        say(tr("Note not added: %1.").arg(result.reason));
+    }
+}
+
+void NotesAccount::deleteEnded(const NotesFeed::CommandResult& result)
+{
+    const QString& id = result.note.id;
+    if (result.succeeded()) {
+        m_deletedByUser.insert(id);
+        if (m_pending && m_pending->first == id)
+            m_pending.reset();
+        m_drafts->remove(id);
+        m_cache->removeNote(id);
+        say(tr("Note deleted."));
+    } else if (result.outcomeUnknown) {
+        say(tr("The connection broke while the note was being deleted: it may or may not be "
+               "gone."));
+    } else {
+        say(tr("Note not deleted: %1.").arg(result.reason));
+    }
+}

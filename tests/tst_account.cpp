@@ -1,0 +1,394 @@
+// One account, one owner: what the account object does with each answer, fed literal server
+// answers in-process, alone and under the notes view, including a switch to another account
+// while commands of the first are still queued.
+
+#include "DraftStore.h"
+#include "MemberCenter.h"
+#include "NoteEditor.h"
+#include "Notices.h"
+#include "NotesAccount.h"
+#include "NotesCache.h"
+#include "NotesTableModel.h"
+#include "PasswordStore.h"
+#include "PreferencesViewController.h"
+#include "SettingsStore.h"
+#include "ViewController.h"
+#include "support/FakeTransport.h"
+#include "support/TestSettings.h"
+#include "support/Wait.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QUrlQuery>
+
+namespace {
+const QByteArray Clients = "<list><item><ClientID>3</ClientID><name>Alpha</name></item></list>";
+const QByteArray Projects = "<list><item><ProjectID>12</ProjectID><name>Roof</name></item></list>";
+
+QByteArray notesXml(const QList<std::pair<QByteArray, QByteArray>>& notes)
+{
+    QByteArray xml = "<notes>";
+    for (const auto& [id, text] : notes)
+        xml += "<item><NoteID>" + id + "</NoteID><note>" + text +
+               "</note><ProjectID value=\"12\">Roof</ProjectID><ClientID "
+               "value=\"3\">Alpha</ClientID></item>";
+    return xml + "</notes>";
+}
+
+const QByteArray Ok = R"({"success":1})";
+
+QString field(const QByteArray& body, const char* key)
+{
+    return QUrlQuery(QString::fromUtf8(body)).queryItemValue(QLatin1String(key),
+                                                             QUrl::FullyDecoded);
+}
+} // namespace
+
+class TestAccount : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestSettings> settings;
+    std::unique_ptr<FakeTransport> transport;
+    QStringList alerts;
+
+    std::unique_ptr<NotesAccount> makeAccount(const QString& host)
+    {
+        settings->save(host, QStringLiteral("demo"), QStringLiteral("pw"));
+        return std::make_unique<NotesAccount>(
+            std::make_unique<MemberCenter>(SettingsStore::shared(), *transport));
+    }
+
+    // The latest request of this action, or -1.
+    int last(const char* action) const
+    {
+        for (int i = transport->count() - 1; i >= 0; --i)
+            if (field(transport->at(i).body, "action") == QLatin1String(action))
+                return i;
+        return -1;
+    }
+    int lastLogin() const
+    {
+        for (int i = transport->count() - 1; i >= 0; --i)
+            if (transport->at(i).url.path().endsWith("login.php"))
+                return i;
+        return -1;
+    }
+    int sentTo(const QString& host, const char* action) const
+    {
+        int n = 0;
+        for (int i = 0; i < transport->count(); ++i)
+            n += transport->at(i).url.authority() == host &&
+                 field(transport->at(i).body, "action") == QLatin1String(action);
+        return n;
+    }
+
+    bool answerLogin(const QByteArray& session)
+    {
+        return transport->answerJson(R"({"success":1,"PHPSESSID":")" + session + R"("})",
+                                     lastLogin());
+    }
+    // Answers the newest notes request with these notes and waits until the rows show them.
+    bool answerNotes(NotesAccount& account, const QByteArray& xml)
+    {
+        QSignalSpy replaced(&account, &NotesAccount::rowsReplaced);
+        return transport->answerXml(xml, last("xml_notes")) && replaced.wait(5000) &&
+               account.rows().size() == xml.count("<item>");
+    }
+    // Login, clients, projects and the notes, as a server answers them.
+    bool signInLoaded(NotesAccount& account, const QByteArray& notes)
+    {
+        return account.signIn() && answerLogin("s1") &&
+               transport->answerXml(Clients, last("xml_clients")) &&
+               transport->answerXml(Projects, last("xml_projects")) && answerNotes(account, notes);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<NotesAccount::RowsChange>();
+        connect(&Notices::instance(), &Notices::alerted, this,
+                [this](const QString& alert) { alerts << alert; });
+    }
+
+    void init()
+    {
+        settings = std::make_unique<TestSettings>();
+        transport = std::make_unique<FakeTransport>();
+        alerts.clear();
+    }
+
+    // A switch retires the old account: the commands it still has go to its own server with its
+    // own session, its re-login answers only its own waiters, and none of it reaches the new
+    // account's rows or drafts.
+    void switchKeepsCommandsWithTheirAccount()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "a seven"}})));
+        a->noteShown("7");
+        a->noteEdited("7", "a draft");
+        QVERIFY(a->save("7", "a draft", {}, {}));
+        QVERIFY(a->remove("7")); // waits behind the save
+        QSignalSpy released(a.get(), &NotesAccount::released);
+
+        auto b = makeAccount("b.test");
+        QSignalSpy bRows(b.get(), &NotesAccount::rowsReplaced);
+        a->retire();
+        QVERIFY(b->signIn());
+        // The old account's save meets a lost session; its login goes out to its own server.
+        QVERIFY(transport->answerJson(R"({"success":0,"error_code":2,"error_message":"-"})",
+                                      last("edit_note")));
+        QCOMPARE(transport->at(lastLogin()).url.authority(), QStringLiteral("a.test"));
+        const int aLogin = lastLogin();
+        // The new account's login, answered first, repeats nothing of the old one.
+        const int bLogin = [&] {
+            for (int i = transport->count() - 1; i >= 0; --i)
+                if (transport->at(i).url.authority() == "b.test" &&
+                    transport->at(i).url.path().endsWith("login.php"))
+                    return i;
+            return -1;
+        }();
+        QVERIFY(transport->answerJson(R"({"success":1,"PHPSESSID":"b1"})", bLogin));
+        QCOMPARE(sentTo("a.test", "edit_note"), 1);
+        QVERIFY(transport->answerJson(R"({"success":1,"PHPSESSID":"a2"})", aLogin));
+        QCOMPARE(sentTo("a.test", "edit_note"), 2);
+        QCOMPARE(field(transport->at(last("edit_note")).body, "PHPSESSID"), QStringLiteral("a2"));
+        QVERIFY(transport->answerJson(Ok, last("edit_note")));
+        QCOMPARE(sentTo("a.test", "delete_note"), 1);
+        QCOMPARE(field(transport->at(last("delete_note")).body, "PHPSESSID"),
+                 QStringLiteral("a2"));
+        QVERIFY(transport->answerJson(Ok, last("delete_note")));
+        QCOMPARE(released.size(), 1);
+        // Nothing of the old account went to the new server, and the old one loaded nothing.
+        for (const char* action : {"edit_note", "delete_note", "xml_notes"})
+            QCOMPARE(sentTo("b.test", action), 0);
+        QCOMPARE(sentTo("a.test", "xml_notes"), 1);
+        QVERIFY(bRows.isEmpty() && b->drafts().drafts().isEmpty());
+        QVERIFY(!a->drafts().draft("7")); // the delete was applied to the old account's drafts
+        QCOMPARE(b->drafts().filePath() == a->drafts().filePath(), false);
+    }
+
+    // Cancel while a Save and connect logs in: the login stops, the settings are again those of
+    // the session the window uses, and its password is kept.
+    void cancelledConnectLeavesTheOldAccount()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}})));
+        PasswordStore passwords(SettingsStore::shared(), PasswordStore::Backend::SettingsFile);
+        PreferencesViewController preferences(*transport, passwords);
+        preferences.setCurrentSession(&a->membercenter());
+        preferences.serverTextField()->setText("b.test");
+        preferences.passwordTextField()->setText("other");
+        preferences.actionSaveAndConnect();
+        const int login = lastLogin();
+        QCOMPARE(transport->at(login).url.authority(), QStringLiteral("b.test"));
+        QVERIFY(transport->isOpen(login));
+        preferences.reject();
+        QVERIFY(!transport->isOpen(login));
+        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Host),
+                 QStringLiteral("a.test"));
+        QCOMPARE(passwords.password(), QStringLiteral("pw"));
+        QCOMPARE(a->membercenter().host(), QStringLiteral("a.test"));
+        QVERIFY(a->canChangeNotes() && a->remove("7"));
+        QCOMPARE(transport->at(-1).url.authority(), QStringLiteral("a.test"));
+    }
+
+    // While the table shows the offline copy (before the server's list, or after a failed one),
+    // nothing is changed on the server; edits become drafts on the copy's text.
+    void offlineCopyIsReadOnlyUntilTheServersList()
+    {
+        {
+            auto earlier = makeAccount("a.test");
+            QVERIFY(signInLoaded(*earlier, notesXml({{"7", "old text"}})));
+        }
+        auto a = makeAccount("a.test");
+        QVERIFY(a->signIn());
+        QVERIFY(a->showsOfflineCopy() && a->rows().size() == 1 && !a->canChangeNotes());
+        QVERIFY(answerLogin("s1") && transport->answerXml(Clients, last("xml_clients")) &&
+                transport->answerXml(Projects, last("xml_projects")));
+        QVERIFY(transport->answerStatus(500, {}, last("xml_notes")));
+        QVERIFY(a->showsOfflineCopy() && !a->canChangeNotes());
+        const int sent = transport->count();
+        a->noteShown("7");
+        a->noteEdited("7", "mine");
+        QVERIFY(!a->save("7", "mine", {}, {}) && !a->remove("7") && !a->add({}, false, false));
+        QCOMPARE(transport->count(), sent);
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("mine"));
+        a->search({}, {}, {});
+        QVERIFY(answerNotes(*a, notesXml({{"7", "newer elsewhere"}})));
+        QVERIFY(a->canChangeNotes() && a->savesOverNewerText("7"));
+    }
+
+    // A save confirmed while the user went on typing: the draft continues from the saved text,
+    // so the next save asks nothing.
+    void confirmedSaveWhileTypingAsksNothing()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "v0"}})));
+        a->noteShown("7");
+        a->noteEdited("7", "v1");
+        QVERIFY(a->save("7", "v1", {}, {}));
+        a->noteEdited("7", "v1 and more");
+        a->keepDraft();
+        QVERIFY(transport->answerJson(Ok, last("edit_note")));
+        QVERIFY(!a->savesOverNewerText("7"));
+        QVERIFY(answerNotes(*a, notesXml({{"7", "v1"}})));
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("v1 and more"));
+        QVERIFY(!a->savesOverNewerText("7"));
+    }
+
+    // Add as new note from a draft: typing that went on meanwhile stays a draft; offline, the
+    // add is refused before anything is sent.
+    void draftAddedAsNoteKeepsLaterTyping()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}})));
+        QSignalSpy done(a.get(), &NotesAccount::draftDone);
+        a->noteShown("7");
+        a->noteEdited("7", "first");
+        QVERIFY(a->addDraftAsNote("7"));
+        QCOMPARE(field(transport->at(last("add_note")).body, "note"), QStringLiteral("first"));
+        a->noteEdited("7", "first and then");
+        QVERIFY(transport->answerJson(R"({"success":1,"NoteID":8})", last("add_note")));
+        QVERIFY(a->drafts().draft("7"));
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("first and then"));
+        QVERIFY(done.isEmpty());
+        QVERIFY(a->addDraftAsNote("7"));
+        QVERIFY(transport->answerJson(R"({"success":1,"NoteID":9})", last("add_note")));
+        QVERIFY(!a->drafts().draft("7") && done.size() == 1);
+
+        a->noteEdited("7", "offline");
+        QVERIFY(transport->failTransport("Connection refused", last("xml_notes")));
+        a->reconnect();
+        QVERIFY(transport->failTransport("Connection refused", lastLogin()));
+        QVERIFY(a->isOffline());
+        const int sent = transport->count();
+        QVERIFY(!a->addDraftAsNote("7"));
+        QCOMPARE(transport->count(), sent);
+    }
+
+    // Notes that vanish: one the user deleted leaves no draft behind; one deleted elsewhere while
+    // the user edits it keeps the text in the editor as a draft, and says so.
+    void vanishedNotes()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}, {"8", "eight"}})));
+        ViewController view;
+        view.setAccount(a.get());
+        view.tableView()->selectRow(a->rows().indexOf(*a->note("7")));
+        QTest::keyClicks(view.noteTextView(), "typed");
+        view.actions().remove->trigger();
+        QVERIFY(transport->answerJson(Ok, last("delete_note")));
+        QVERIFY(answerNotes(*a, notesXml({{"8", "eight"}})));
+        QVERIFY(!a->drafts().draft("7") && !view.currentNote());
+        QVERIFY(view.noteTextView()->isReadOnly());
+
+        view.tableView()->selectRow(0);
+        view.noteTextView()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(view.noteTextView(), " edited");
+        a->search({}, {}, {});
+        QVERIFY(transport->answerXml("<notes></notes>", last("xml_notes")));
+        WAIT_FOR(a->feed().isIdle() && a->rows().isEmpty());
+        QCOMPARE(view.currentNote()->id, QStringLiteral("8"));
+        QCOMPARE(view.editorText(), QStringLiteral("eight edited"));
+        QVERIFY(!view.noteTextView()->isReadOnly());
+        QCOMPARE(a->drafts().draft("8")->text, QStringLiteral("eight edited"));
+        QCOMPARE(alerts.size(), 1);
+        QVERIFY(alerts.first().contains("no longer on the server"));
+    }
+
+    // The save-over question is answered later; a reload meanwhile that removes the note or
+    // moves the selection sends nothing.
+    void questionAnsweredAfterAReload_data()
+    {
+        QTest::addColumn<bool>("noteRemoved");
+        QTest::newRow("the note is gone") << true;
+        QTest::newRow("another note is selected") << false;
+    }
+    void questionAnsweredAfterAReload()
+    {
+        QFETCH(bool, noteRemoved);
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}, {"8", "eight"}})));
+        ViewController view;
+        view.setAccount(a.get());
+        view.tableView()->selectRow(0);
+        view.noteTextView()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(view.noteTextView(), " mine");
+        a->search({}, {}, {});
+        QVERIFY(answerNotes(*a, notesXml({{"7", "changed elsewhere"}, {"8", "eight"}})));
+        view.actions().save->trigger();
+        auto* question = qobject_cast<QMessageBox*>(view.openQuestion());
+        QVERIFY(question && question->isVisible());
+        if (noteRemoved) {
+            a->search({}, {}, {});
+            QVERIFY(answerNotes(*a, notesXml({{"8", "eight"}})));
+        } else {
+            view.tableView()->selectRow(1);
+        }
+        const int sent = transport->count();
+        question->button(QMessageBox::Save)->click();
+        QCOMPARE(transport->count(), sent);
+        QCOMPARE(last("edit_note"), -1);
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("seven mine"));
+    }
+
+    // Two New notes in a row: the second add's reload leaves the note the user types in.
+    void secondNewNoteLeavesTheTyping()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}})));
+        ViewController view;
+        view.setAccount(a.get());
+        view.actions().add->trigger();
+        view.actions().add->trigger();
+        QVERIFY(transport->answerJson(R"({"success":1,"NoteID":101})", last("add_note")));
+        QVERIFY(answerNotes(*a, notesXml({{"7", "seven"}, {"101", " "}})));
+        QCOMPARE(view.currentNote()->id, QStringLiteral("101"));
+        QTest::keyClicks(view.noteTextView(), "abc");
+        QVERIFY(transport->answerJson(R"({"success":1,"NoteID":102})", last("add_note")));
+        QVERIFY(answerNotes(*a, notesXml({{"7", "seven"}, {"101", " "}, {"102", " "}})));
+        QCOMPARE(view.currentNote()->id, QStringLiteral("101"));
+        QCOMPARE(view.editorText(), QStringLiteral("abc"));
+    }
+
+    // Losses that cannot be avoided are said in the window: a draft not written, and drafts
+    // files set aside, each under a name of its own.
+    void lossesAreSaid()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}})));
+        // A folder where the drafts file should be: no write can replace it.
+        const QString file = a->drafts().filePath();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file + "/blocked"));
+        a->noteShown("7");
+        a->noteEdited("7", "unwritable");
+        a->keepDraft();
+        QCOMPARE(alerts.size(), 1);
+        QVERIFY(alerts.first().contains("could not be written"));
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("unwritable"));
+        a.reset();
+        QVERIFY(QDir(file).removeRecursively());
+        for (int i = 0; i < 2; ++i) {
+            QFile garbage(file);
+            QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not json") > 0);
+            garbage.close();
+            auto again = makeAccount("a.test");
+            QVERIFY(again->signIn());
+        }
+        const QFileInfo info(file);
+        QCOMPARE(info.dir().entryList({info.fileName() + ".*.unreadable"}).size(), 2);
+        QCOMPARE(alerts.filter("set aside").size(), 2);
+    }
+};
+
+QTEST_MAIN(TestAccount)
+#include "tst_account.moc"
