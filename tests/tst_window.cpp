@@ -40,6 +40,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -687,6 +688,56 @@ private slots:
         QCOMPARE(copy.dir().entryList({copy.fileName() + ".*.unreadable"}).size(), 1);
         QVERIFY(window().alertText().contains("set aside"));
         QCOMPARE(notes().size(), server.notes().size());
+    }
+
+    // Two servers with the same NoteIDs. A Save and connect cancelled while it connects leaves
+    // the window with the first server; a successful one switches, and a Delete queued behind a
+    // slow save still goes to the first server only. No draft crosses, and the title says which
+    // account is shown.
+    void switchBetweenServersWithTheSameNoteIds()
+    {
+        QVERIFY(launchLoaded());
+        TestServer other;
+        QVERIFY(other.start());
+        QVERIFY(window().windowTitle().contains("demo@" + server.host()));
+        const auto connectTo = [this](const QString& host) {
+            PreferencesViewController* preferences = window().showPreferences();
+            preferences->serverTextField()->setText(host);
+            press(preferences, "saveAndConnectButton");
+            return preferences;
+        };
+        QVERIFY(other.delayAnswer({{"script", "login.php"}}, 2000));
+        PreferencesViewController* preferences = connectTo(other.host());
+        WAIT_FOR(other.requests().size() == 1);
+        QTest::keyClick(preferences, Qt::Key_Escape);
+        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Host), server.host());
+        QCOMPARE(account().membercenter().host(), server.host());
+
+        const int row = rowWith(isLinked);
+        QVERIFY(select(row));
+        const Note note = notes().at(row);
+        typeAtEnd(QStringLiteral(" first server"));
+        QVERIFY(server.delayAnswer({{"action", "edit_note"}}, 1000));
+        press("saveButton");
+        view().tableView()->setFocus();
+        view().actions().remove->trigger();
+        QCOMPARE(account().pendingCommands(), 2);
+        QPointer<NotesAccount> first = &account();
+        preferences = connectTo(other.host());
+        WAIT_FOR(view().account() != first && feed().isIdle() && !notes().isEmpty());
+        QVERIFY(window().windowTitle().contains("demo@" + other.host()));
+        QVERIFY(!account().drafts().draft(note.id));
+        WAIT_FOR(!first); // released once its queue was sent
+        QCOMPARE(server.requestBodies("edit_note").size(), 1);
+        QCOMPARE(server.requestBodies("delete_note").size(), 1);
+        QVERIFY(other.requestBodies("edit_note").isEmpty() &&
+                other.requestBodies("delete_note").isEmpty());
+        QVERIFY(std::ranges::any_of(other.notes(), [&](const QJsonValue& n) {
+            return n["id"].toVariant().toString() == note.id && n["note"].toString() == note.note;
+        }));
+        QVERIFY(!std::ranges::any_of(server.notes(), [&](const QJsonValue& n) {
+            return n["id"].toVariant().toString() == note.id;
+        }));
     }
 
     // The preferences dialog refuses a malformed host or path before anything is stored or

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AppDelegate.h"
+#include "Diagnostics.h"
 #include "MemberCenter.h"
 #include "NetworkTransport.h"
 #include "Notices.h"
@@ -188,12 +189,31 @@ void MainWindow::setBusy(bool busy)
     }
 }
 
+void MainWindow::bringToFront()
+{
+    qCInfo(notesLog) << "another start asked for the window";
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (!isActiveWindow())
+        QApplication::alert(this);
+}
+
 PreferencesViewController* MainWindow::showPreferences()
 {
     if (!m_preferences) {
         // Not modal: the notes stay readable while the dialog connects.
-        m_preferences = new PreferencesViewController(m_app.transport(), m_app.passwords(), this);
-        m_preferences->setAttribute(Qt::WA_DeleteOnClose);
+        // A closed dialog is let go at once, so opening it again never takes up one that is
+        // about to be deleted.
+        auto* dialog = new PreferencesViewController(m_app.transport(), m_app.passwords(), this);
+        connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+        connect(dialog, &QDialog::finished, this, [this, dialog]() {
+            if (m_preferences == dialog)
+                m_preferences = nullptr;
+        });
+        m_preferences = dialog;
         m_preferences->setWindowIcon(windowIcon());
         if (NotesAccount* account = m_viewController->account())
             m_preferences->setCurrentSession(&account->membercenter());

@@ -40,6 +40,9 @@ public:
 
     // Requests are in flight; the indicator shows once this lasted BusyIndicatorDelayMs.
     void setBusy(bool busy);
+    // Shows the window in front of the others; where the desktop does not let a program raise
+    // itself (Wayland), the window asks for the user's attention instead.
+    void bringToFront();
 
 protected:
     // Unsaved edits become drafts before the window goes.

@@ -1,5 +1,7 @@
 #include "AppDelegate.h"
 #include "Localization.h"
+#include "MainWindow.h"
+#include "SingleInstance.h"
 
 #include <QApplication>
 
@@ -13,7 +15,14 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral(NOTES_APP_ID));
     Localization::install();
 
+    // A second start hands over to the running client and ends.
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0;
+
     AppDelegate delegate;
     delegate.applicationDidFinishLaunching();
+    QObject::connect(&instance, &SingleInstance::raiseRequested, delegate.mainWindow(),
+                     &MainWindow::bringToFront);
     return QApplication::exec();
 }

@@ -127,97 +127,94 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="32" />
-        <location filename="../../app/MainWindow.cpp" line="102" />
+        <location filename="../../app/MainWindow.cpp" line="33" />
+        <location filename="../../app/MainWindow.cpp" line="103" />
         <source>Notes</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="39" />
+        <location filename="../../app/MainWindow.cpp" line="40" />
         <source>Waiting for the server</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="42" />
+        <location filename="../../app/MainWindow.cpp" line="43" />
         <source>Status</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="67" />
+        <location filename="../../app/MainWindow.cpp" line="68" />
         <source>Alerts</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="69" />
         <location filename="../../app/MainWindow.cpp" line="70" />
+        <location filename="../../app/MainWindow.cpp" line="71" />
         <source>Dismiss</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="102" />
+        <location filename="../../app/MainWindow.cpp" line="103" />
         <source>Notes — %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="143" />
+        <location filename="../../app/MainWindow.cpp" line="144" />
         <source>Changes are still being sent</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../app/MainWindow.cpp" line="144" />
+        <location filename="../../app/MainWindow.cpp" line="145" />
         <source>%n change(s) have not reached the server yet. Wait for them and quit then, or quit now and keep unsent edits as drafts?</source>
-        <translation type="unfinished">
-            <numerusform />
-            <numerusform />
-        </translation>
+        <translation><numerusform>%n change has not reached the server yet. Wait for it and quit then, or quit now and keep unsent edits as drafts?</numerusform><numerusform>%n changes have not reached the server yet. Wait for them and quit then, or quit now and keep unsent edits as drafts?</numerusform></translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="148" />
+        <location filename="../../app/MainWindow.cpp" line="149" />
         <source>Wait, then quit</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="149" />
+        <location filename="../../app/MainWindow.cpp" line="150" />
         <source>Quit now</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="150" />
+        <location filename="../../app/MainWindow.cpp" line="151" />
         <source>Stay</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="163" />
+        <location filename="../../app/MainWindow.cpp" line="164" />
         <source>Waiting for the server; the window closes when it has answered.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="213" />
+        <location filename="../../app/MainWindow.cpp" line="233" />
         <source>&amp;File</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="214" />
+        <location filename="../../app/MainWindow.cpp" line="234" />
         <source>&amp;Preferences…</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="214" />
+        <location filename="../../app/MainWindow.cpp" line="234" />
         <source>Ctrl+,</source>
         <translation>Ctrl+,</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="219" />
+        <location filename="../../app/MainWindow.cpp" line="239" />
         <source>&amp;Quit</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="222" />
+        <location filename="../../app/MainWindow.cpp" line="242" />
         <source>&amp;Note</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="223" />
+        <location filename="../../app/MainWindow.cpp" line="243" />
         <source>&amp;Find</source>
         <translation type="unfinished" />
     </message>
@@ -232,7 +229,8 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="17" />
         <source>Ctrl+R</source>
-        <translation>Ctrl+R</translation></message>
+        <translation>Ctrl+R</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="18" />
         <source>&amp;Save</source>
@@ -251,7 +249,8 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="20" />
         <source>Ctrl+Shift+C</source>
-        <translation>Ctrl+Shift+C</translation></message>
+        <translation>Ctrl+Shift+C</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="22" />
         <source>New note for the &amp;project</source>
@@ -260,7 +259,8 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="22" />
         <source>Ctrl+Shift+P</source>
-        <translation>Ctrl+Shift+P</translation></message>
+        <translation>Ctrl+Shift+P</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="23" />
         <source>New note for &amp;both</source>
@@ -269,7 +269,8 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="23" />
         <source>Ctrl+Shift+B</source>
-        <translation>Ctrl+Shift+B</translation></message>
+        <translation>Ctrl+Shift+B</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="24" />
         <source>&amp;Delete</source>
@@ -283,7 +284,8 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="25" />
         <source>Ctrl+M</source>
-        <translation>Ctrl+M</translation></message>
+        <translation>Ctrl+M</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="26" />
         <source>&amp;Revert to the saved text</source>
@@ -302,7 +304,8 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="28" />
         <source>Ctrl+Shift+R</source>
-        <translation>Ctrl+Shift+R</translation></message>
+        <translation>Ctrl+Shift+R</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="29" />
         <source>&amp;Forget offline copy</source>
@@ -335,7 +338,10 @@
         <location filename="../../notes/NotesAccount.cpp" line="182" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
-            <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second.</numerusform><numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n seconds.</numerusform></translation></message>
+            <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second.</numerusform>
+            <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n seconds.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="210" />
         <source>The offline copy could not be used; it was set aside as %1.</source>
@@ -365,17 +371,26 @@
         <location filename="../../notes/NotesAccount.cpp" line="358" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
-            <numerusform>%n note found in the offline copy.</numerusform><numerusform>%n notes found in the offline copy.</numerusform></translation></message>
+            <numerusform>%n note found in the offline copy.</numerusform>
+            <numerusform>%n notes found in the offline copy.</numerusform>
+        </translation>
+    </message>
     <message numerus="yes">
         <location filename="../../notes/NotesAccount.cpp" line="378" />
         <source>%n note(s) found.</source>
         <translation>
-            <numerusform>%n note found.</numerusform><numerusform>%n notes found.</numerusform></translation></message>
+            <numerusform>%n note found.</numerusform>
+            <numerusform>%n notes found.</numerusform>
+        </translation>
+    </message>
     <message numerus="yes">
         <location filename="../../notes/NotesAccount.cpp" line="379" />
         <source>%n note(s) loaded.</source>
         <translation>
-            <numerusform>%n note loaded.</numerusform><numerusform>%n notes loaded.</numerusform></translation></message>
+            <numerusform>%n note loaded.</numerusform>
+            <numerusform>%n notes loaded.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="418" />
         <source>Note added; it is not in the current search</source>
@@ -407,47 +422,47 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="589" />
+        <location filename="../../notes/NotesAccount.cpp" line="591" />
         <source>Note saved.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="591" />
+        <location filename="../../notes/NotesAccount.cpp" line="593" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="594" />
+        <location filename="../../notes/NotesAccount.cpp" line="596" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="618" />
+        <location filename="../../notes/NotesAccount.cpp" line="620" />
         <source>Note added.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="620" />
+        <location filename="../../notes/NotesAccount.cpp" line="622" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="623" />
+        <location filename="../../notes/NotesAccount.cpp" line="625" />
         <source>Note not added: %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="636" />
+        <location filename="../../notes/NotesAccount.cpp" line="638" />
         <source>Note deleted.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="638" />
+        <location filename="../../notes/NotesAccount.cpp" line="640" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="641" />
+        <location filename="../../notes/NotesAccount.cpp" line="643" />
         <source>Note not deleted: %1.</source>
         <translation type="unfinished" />
     </message>

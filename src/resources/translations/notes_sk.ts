@@ -127,98 +127,94 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="32" />
-        <location filename="../../app/MainWindow.cpp" line="102" />
+        <location filename="../../app/MainWindow.cpp" line="33" />
+        <location filename="../../app/MainWindow.cpp" line="103" />
         <source>Notes</source>
         <translation>Poznámky</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="39" />
+        <location filename="../../app/MainWindow.cpp" line="40" />
         <source>Waiting for the server</source>
         <translation>Čaká sa na server</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="42" />
+        <location filename="../../app/MainWindow.cpp" line="43" />
         <source>Status</source>
         <translation>Stav</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="67" />
+        <location filename="../../app/MainWindow.cpp" line="68" />
         <source>Alerts</source>
-        <translation type="unfinished" />
+        <translation>Upozornenia</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="69" />
         <location filename="../../app/MainWindow.cpp" line="70" />
+        <location filename="../../app/MainWindow.cpp" line="71" />
         <source>Dismiss</source>
-        <translation type="unfinished" />
+        <translation>Zavrieť</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="102" />
+        <location filename="../../app/MainWindow.cpp" line="103" />
         <source>Notes — %1</source>
-        <translation type="unfinished" />
+        <translation>Poznámky — %1</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="143" />
+        <location filename="../../app/MainWindow.cpp" line="144" />
         <source>Changes are still being sent</source>
-        <translation type="unfinished" />
+        <translation>Zmeny sa ešte odosielajú</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../app/MainWindow.cpp" line="144" />
+        <location filename="../../app/MainWindow.cpp" line="145" />
         <source>%n change(s) have not reached the server yet. Wait for them and quit then, or quit now and keep unsent edits as drafts?</source>
-        <translation type="unfinished">
-            <numerusform />
-            <numerusform />
-            <numerusform />
-        </translation>
-    </message>
-    <message>
-        <location filename="../../app/MainWindow.cpp" line="148" />
-        <source>Wait, then quit</source>
-        <translation type="unfinished" />
+        <translation><numerusform>%n zmena ešte nedorazila na server. Počkať na ňu a potom skončiť, alebo skončiť hneď a neodoslané úpravy ponechať ako koncepty?</numerusform><numerusform>%n zmeny ešte nedorazili na server. Počkať na ne a potom skončiť, alebo skončiť hneď a neodoslané úpravy ponechať ako koncepty?</numerusform><numerusform>%n zmien ešte nedorazilo na server. Počkať na ne a potom skončiť, alebo skončiť hneď a neodoslané úpravy ponechať ako koncepty?</numerusform></translation>
     </message>
     <message>
         <location filename="../../app/MainWindow.cpp" line="149" />
-        <source>Quit now</source>
-        <translation type="unfinished" />
+        <source>Wait, then quit</source>
+        <translation>Počkať a potom skončiť</translation>
     </message>
     <message>
         <location filename="../../app/MainWindow.cpp" line="150" />
+        <source>Quit now</source>
+        <translation>Skončiť hneď</translation>
+    </message>
+    <message>
+        <location filename="../../app/MainWindow.cpp" line="151" />
         <source>Stay</source>
-        <translation type="unfinished" />
+        <translation>Zostať</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="163" />
+        <location filename="../../app/MainWindow.cpp" line="164" />
         <source>Waiting for the server; the window closes when it has answered.</source>
-        <translation type="unfinished" />
+        <translation>Čaká sa na server; okno sa zavrie, keď odpovie.</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="213" />
+        <location filename="../../app/MainWindow.cpp" line="233" />
         <source>&amp;File</source>
         <translation>&amp;Súbor</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="214" />
+        <location filename="../../app/MainWindow.cpp" line="234" />
         <source>&amp;Preferences…</source>
         <translation>&amp;Nastavenia…</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="214" />
+        <location filename="../../app/MainWindow.cpp" line="234" />
         <source>Ctrl+,</source>
         <translation>Ctrl+,</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="219" />
+        <location filename="../../app/MainWindow.cpp" line="239" />
         <source>&amp;Quit</source>
         <translation>&amp;Koniec</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="222" />
+        <location filename="../../app/MainWindow.cpp" line="242" />
         <source>&amp;Note</source>
         <translation>&amp;Poznámka</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="223" />
+        <location filename="../../app/MainWindow.cpp" line="243" />
         <source>&amp;Find</source>
         <translation>&amp;Hľadať</translation>
     </message>
@@ -228,11 +224,13 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="17" />
         <source>&amp;Search</source>
-        <translation>&amp;Hľadať</translation></message>
+        <translation>&amp;Hľadať</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="17" />
         <source>Ctrl+R</source>
-        <translation>Ctrl+R</translation></message>
+        <translation>Ctrl+R</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="18" />
         <source>&amp;Save</source>
@@ -246,27 +244,33 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="20" />
         <source>New note for the &amp;client</source>
-        <translation>Nová poznámka pre &amp;klienta</translation></message>
+        <translation>Nová poznámka pre &amp;klienta</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="20" />
         <source>Ctrl+Shift+C</source>
-        <translation>Ctrl+Shift+C</translation></message>
+        <translation>Ctrl+Shift+C</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="22" />
         <source>New note for the &amp;project</source>
-        <translation>Nová poznámka pre &amp;projekt</translation></message>
+        <translation>Nová poznámka pre &amp;projekt</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="22" />
         <source>Ctrl+Shift+P</source>
-        <translation>Ctrl+Shift+P</translation></message>
+        <translation>Ctrl+Shift+P</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="23" />
         <source>New note for &amp;both</source>
-        <translation>Nová poznámka pre &amp;oboch</translation></message>
+        <translation>Nová poznámka pre &amp;oboch</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="23" />
         <source>Ctrl+Shift+B</source>
-        <translation>Ctrl+Shift+B</translation></message>
+        <translation>Ctrl+Shift+B</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="24" />
         <source>&amp;Delete</source>
@@ -280,155 +284,192 @@
     <message>
         <location filename="../../notes/NoteActions.cpp" line="25" />
         <source>Ctrl+M</source>
-        <translation>Ctrl+M</translation></message>
+        <translation>Ctrl+M</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="26" />
         <source>&amp;Revert to the saved text</source>
-        <translation>&amp;Vrátiť uložený text</translation></message>
+        <translation>&amp;Vrátiť uložený text</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="27" />
         <source>D&amp;rafts…</source>
-        <translation>K&amp;oncepty…</translation></message>
+        <translation>K&amp;oncepty…</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="28" />
         <source>&amp;Reconnect</source>
-        <translation>&amp;Znova pripojiť</translation></message>
+        <translation>&amp;Znova pripojiť</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="28" />
         <source>Ctrl+Shift+R</source>
-        <translation>Ctrl+Shift+R</translation></message>
+        <translation>Ctrl+Shift+R</translation>
+    </message>
     <message>
         <location filename="../../notes/NoteActions.cpp" line="29" />
         <source>&amp;Forget offline copy</source>
-        <translation>&amp;Zabudnúť offline kópiu</translation></message>
+        <translation>&amp;Zabudnúť offline kópiu</translation>
+    </message>
 </context>
 <context>
     <name>NotesAccount</name>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="62" />
         <source>Your draft could not be written to disk (%1). It is kept while the program runs; save the note or free the disk.</source>
-        <translation type="unfinished" />
+        <translation>Koncept sa nepodarilo zapísať na disk (%1). Zostáva zachovaný, kým program beží; uložte poznámku alebo uvoľnite miesto na disku.</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="67" />
         <source>The drafts file of %1 could not be read; it was set aside as %2.</source>
-        <translation type="unfinished" />
+        <translation>Súbor konceptov účtu %1 sa nedal prečítať; bol odložený ako %2.</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="99" />
         <source>%1: %2</source>
-        <translation type="unfinished" />
+        <translation>%1: %2</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="160" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
-        <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation></message>
+        <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
+    </message>
     <message numerus="yes">
         <location filename="../../notes/NotesAccount.cpp" line="182" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
-            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundy.</numerusform><numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekúnd.</numerusform></translation></message>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundy.</numerusform>
+            <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekúnd.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="210" />
         <source>The offline copy could not be used; it was set aside as %1.</source>
-        <translation type="unfinished" />
+        <translation>Offline kópiu nebolo možné použiť; bola odložená ako %1.</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="222" />
         <source>Offline copy from %1</source>
-        <translation>Offline kópia z %1</translation></message>
+        <translation>Offline kópia z %1</translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="272" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
-        <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation></message>
+        <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="274" />
         <source>Not while the table shows the offline copy; your edits are kept as drafts until the server's list arrives.</source>
-        <translation type="unfinished" />
+        <translation>Nie, kým tabuľka ukazuje offline kópiu; vaše úpravy sa uchovajú ako koncepty, kým nepríde zoznam zo servera.</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="277" />
         <source>Not before you are signed in; your edits are kept as drafts.</source>
-        <translation type="unfinished" />
+        <translation>Nie pred prihlásením; vaše úpravy sa uchovajú ako koncepty.</translation>
     </message>
     <message numerus="yes">
         <location filename="../../notes/NotesAccount.cpp" line="358" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
-            <numerusform>V offline kópii sa našla %n poznámka.</numerusform><numerusform>V offline kópii sa našli %n poznámky.</numerusform><numerusform>V offline kópii sa našlo %n poznámok.</numerusform></translation></message>
+            <numerusform>V offline kópii sa našla %n poznámka.</numerusform>
+            <numerusform>V offline kópii sa našli %n poznámky.</numerusform>
+            <numerusform>V offline kópii sa našlo %n poznámok.</numerusform>
+        </translation>
+    </message>
     <message numerus="yes">
         <location filename="../../notes/NotesAccount.cpp" line="378" />
         <source>%n note(s) found.</source>
         <translation>
-            <numerusform>Nájdená %n poznámka.</numerusform><numerusform>Nájdené %n poznámky.</numerusform><numerusform>Nájdených %n poznámok.</numerusform></translation></message>
+            <numerusform>Nájdená %n poznámka.</numerusform>
+            <numerusform>Nájdené %n poznámky.</numerusform>
+            <numerusform>Nájdených %n poznámok.</numerusform>
+        </translation>
+    </message>
     <message numerus="yes">
         <location filename="../../notes/NotesAccount.cpp" line="379" />
         <source>%n note(s) loaded.</source>
         <translation>
-            <numerusform>Načítaná %n poznámka.</numerusform><numerusform>Načítané %n poznámky.</numerusform><numerusform>Načítaných %n poznámok.</numerusform></translation></message>
+            <numerusform>Načítaná %n poznámka.</numerusform>
+            <numerusform>Načítané %n poznámky.</numerusform>
+            <numerusform>Načítaných %n poznámok.</numerusform>
+        </translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="418" />
         <source>Note added; it is not in the current search</source>
-        <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation></message>
+        <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="422" />
         <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
-        <translation type="unfinished" />
+        <translation>Poznámka tohto konceptu nie je v zozname (možno bola zmazaná alebo je za %1 načítanými poznámkami). Vyhľadajte ju alebo pridajte koncept ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="435" />
         <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
-        <translation type="unfinished" />
+        <translation>Poznámka, ktorú ste upravovali, už na serveri nie je. Váš text zostáva v editore a uchová sa ako koncept; pridajte ho ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="460" />
         <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
-        <translation type="unfinished" />
+        <translation>Neuložené: poznámka už nie je v zozname. Váš text sa uchová ako koncept.</translation>
     </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="514" />
         <source>The draft was dropped; the note shows the saved text.</source>
-        <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation></message>
+        <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="558" />
         <source>The offline copy of this account was deleted.</source>
-        <translation>Offline kópia tohto účtu bola zmazaná.</translation></message>
-    <message>
-        <location filename="../../notes/NotesAccount.cpp" line="589" />
-        <source>Note saved.</source>
-        <translation>Poznámka uložená.</translation></message>
+        <translation>Offline kópia tohto účtu bola zmazaná.</translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="591" />
+        <source>Note saved.</source>
+        <translation>Poznámka uložená.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="593" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
-        <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation></message>
+        <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
+    </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="594" />
+        <location filename="../../notes/NotesAccount.cpp" line="596" />
         <source>Note not saved: %1. Your text is kept.</source>
-        <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation></message>
-    <message>
-        <location filename="../../notes/NotesAccount.cpp" line="618" />
-        <source>Note added.</source>
-        <translation>Poznámka pridaná.</translation></message>
+        <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="620" />
+        <source>Note added.</source>
+        <translation>Poznámka pridaná.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="622" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
-        <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation></message>
+        <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
+    </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="623" />
+        <location filename="../../notes/NotesAccount.cpp" line="625" />
         <source>Note not added: %1.</source>
-        <translation>Poznámka nebola pridaná: %1.</translation></message>
-    <message>
-        <location filename="../../notes/NotesAccount.cpp" line="636" />
-        <source>Note deleted.</source>
-        <translation>Poznámka zmazaná.</translation></message>
+        <translation>Poznámka nebola pridaná: %1.</translation>
+    </message>
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="638" />
-        <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
-        <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation></message>
+        <source>Note deleted.</source>
+        <translation>Poznámka zmazaná.</translation>
+    </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="641" />
+        <location filename="../../notes/NotesAccount.cpp" line="640" />
+        <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
+        <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="643" />
         <source>Note not deleted: %1.</source>
-        <translation>Poznámka nebola zmazaná: %1.</translation></message>
+        <translation>Poznámka nebola zmazaná: %1.</translation>
+    </message>
 </context>
 <context>
     <name>NotesTableModel</name>
@@ -831,7 +872,7 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
     <message>
         <location filename="../../notes/ViewController.cpp" line="294" />
         <source>Not saved: the note you were asked about is no longer the one shown. Your text is kept as a draft.</source>
-        <translation type="unfinished" />
+        <translation>Neuložené: poznámka, na ktorú sa otázka týkala, už nie je zobrazená. Váš text sa uchová ako koncept.</translation>
     </message>
     <message>
         <location filename="../../notes/ViewController.cpp" line="427" />
@@ -858,5 +899,5 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
         <translation>Táto poznámka sa na serveri zmenila po tom, čo ste začali koncept. Uložiť koncept namiesto textu na serveri?</translation>
     </message>
-    </context>
+</context>
 </TS>

@@ -1,0 +1,3 @@
+#include "Diagnostics.h"
+
+Q_LOGGING_CATEGORY(notesLog, "notes", QtInfoMsg)
