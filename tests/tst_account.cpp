@@ -5,10 +5,10 @@
 #include "DraftStore.h"
 #include "MemberCenter.h"
 #include "NoteEditor.h"
-#include "Notices.h"
 #include "NotesAccount.h"
 #include "NotesCache.h"
 #include "NotesTableModel.h"
+#include "Notices.h"
 #include "PasswordStore.h"
 #include "PreferencesViewController.h"
 #include "SettingsStore.h"
@@ -46,8 +46,8 @@ const QByteArray Ok = R"({"success":1})";
 
 QString field(const QByteArray& body, const char* key)
 {
-    return QUrlQuery(QString::fromUtf8(body)).queryItemValue(QLatin1String(key),
-                                                             QUrl::FullyDecoded);
+    return QUrlQuery(QString::fromUtf8(body))
+        .queryItemValue(QLatin1String(key), QUrl::FullyDecoded);
 }
 } // namespace
 
@@ -162,8 +162,7 @@ private slots:
         QCOMPARE(field(transport->at(last("edit_note")).body, "PHPSESSID"), QStringLiteral("a2"));
         QVERIFY(transport->answerJson(Ok, last("edit_note")));
         QCOMPARE(sentTo("a.test", "delete_note"), 1);
-        QCOMPARE(field(transport->at(last("delete_note")).body, "PHPSESSID"),
-                 QStringLiteral("a2"));
+        QCOMPARE(field(transport->at(last("delete_note")).body, "PHPSESSID"), QStringLiteral("a2"));
         QVERIFY(transport->answerJson(Ok, last("delete_note")));
         QCOMPARE(released.size(), 1);
         // Nothing of the old account went to the new server, and the old one loaded nothing.

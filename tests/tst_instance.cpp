@@ -21,8 +21,9 @@ class TestInstance : public QObject
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"CONFIG", "DATA", "CACHE", "RUNTIME"})
-            env.insert(QStringLiteral("XDG_%1_HOME").arg(name).replace("RUNTIME_HOME", "RUNTIME_DIR"),
-                       home.filePath(QString::fromLatin1(name).toLower()));
+            env.insert(
+                QStringLiteral("XDG_%1_HOME").arg(name).replace("RUNTIME_HOME", "RUNTIME_DIR"),
+                home.filePath(QString::fromLatin1(name).toLower()));
         env.insert("HOME", home.path());
         env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.filePath("no-bus"));
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -44,9 +45,9 @@ private slots:
         }
         // Drafts the running client holds, and what a crashed client left behind.
         qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
-        const QString drafts = AccountFiles::filePath(
-            QStandardPaths::GenericDataLocation, "127.0.0.1:1", QString(), "demo",
-            QStringLiteral("drafts-"), QStringLiteral(".json"));
+        const QString drafts =
+            AccountFiles::filePath(QStandardPaths::GenericDataLocation, "127.0.0.1:1", QString(),
+                                   "demo", QStringLiteral("drafts-"), QStringLiteral(".json"));
         const QByteArray draftBytes =
             R"({"host":"127.0.0.1:1","path":"","login":"demo","drafts":[{"id":"7","text":"kept",)"
             R"("serverText":"old","changed":"2026-12-06T10:00:00"}]})";
@@ -73,7 +74,9 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(second.readAllStandardOutput(), QByteArray());
         QVERIFY(QTest::qWaitFor(
-            [&] { return first.readAllStandardError().contains("another start asked for the window"); },
+            [&] {
+                return first.readAllStandardError().contains("another start asked for the window");
+            },
             10000));
         QCOMPARE(first.state(), QProcess::Running);
         first.terminate();

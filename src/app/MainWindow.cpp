@@ -4,21 +4,21 @@
 #include "Diagnostics.h"
 #include "MemberCenter.h"
 #include "NetworkTransport.h"
+#include "NotesAccount.h"
 #include "Notices.h"
 #include "PasswordStore.h"
-#include "NotesAccount.h"
 #include "PreferencesViewController.h"
 #include "ViewController.h"
 
-#include <QAction>
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>

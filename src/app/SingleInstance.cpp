@@ -33,7 +33,8 @@ bool SingleInstance::claim()
         QLocalServer::removeServer(m_socketPath); // left by a holder that crashed
         m_server.setSocketOptions(QLocalServer::UserAccessOption);
         if (!m_server.listen(m_socketPath))
-            qCWarning(notesLog) << "a second start cannot reach this one:" << m_server.errorString();
+            qCWarning(notesLog) << "a second start cannot reach this one:"
+                                << m_server.errorString();
         return true;
     }
     if (m_lock.error() != QLockFile::LockFailedError) {

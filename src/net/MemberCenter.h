@@ -49,7 +49,8 @@ public:
     // Prints the URL and the body (password masked), starts the login and returns at once. The
     // completion runs once, on the main thread: true after an accepted login, false otherwise.
     // A login started while another of this instance is in flight cancels that one and answers
-    // its completions too, so no caller waits in vain. While the password is being read, the login waits for it.
+    // its completions too, so no caller waits in vain. While the password is being read, the login
+    // waits for it.
     void actionLogin(LoginCompletion completion = {});
     // Sends the login that the first window is about to ask for, so that its round trip overlaps
     // the building of the window. Nothing is printed and nothing is reported until the next

@@ -17,9 +17,9 @@ DraftStore::DraftStore(QObject* parent) : QObject(parent) {}
 
 void DraftStore::openAccount(const QString& host, const QString& path, const QString& login)
 {
-    const QString filePath = AccountFiles::filePath(QStandardPaths::GenericDataLocation, host,
-                                                    path, login, QStringLiteral("drafts-"),
-                                                    QStringLiteral(".json"));
+    const QString filePath =
+        AccountFiles::filePath(QStandardPaths::GenericDataLocation, host, path, login,
+                               QStringLiteral("drafts-"), QStringLiteral(".json"));
     if (filePath == m_filePath)
         return;
     m_filePath = filePath;

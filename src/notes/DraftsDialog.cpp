@@ -6,8 +6,7 @@
 
 #include <QLocale>
 
-DraftsDialog::DraftsDialog(const DraftStore& drafts, const NotesTableModel& model,
-                           QWidget* parent)
+DraftsDialog::DraftsDialog(const DraftStore& drafts, const NotesTableModel& model, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::DraftsDialog>()), m_drafts(drafts), m_model(model)
 {
     ui->setupUi(this);
@@ -17,8 +16,7 @@ DraftsDialog::DraftsDialog(const DraftStore& drafts, const NotesTableModel& mode
                 emit(this->*signal)(id);
         };
     };
-    connect(ui->openButton, &QPushButton::clicked, this,
-            forSelected(&DraftsDialog::openRequested));
+    connect(ui->openButton, &QPushButton::clicked, this, forSelected(&DraftsDialog::openRequested));
     connect(ui->addButton, &QPushButton::clicked, this, forSelected(&DraftsDialog::addRequested));
     connect(ui->discardButton, &QPushButton::clicked, this,
             forSelected(&DraftsDialog::discardRequested));

@@ -1,6 +1,7 @@
 #include "NoteActions.h"
 
 #include <QAction>
+#include <QPushButton>
 #include <QWidget>
 
 namespace {
@@ -18,8 +19,7 @@ NoteActions::NoteActions(QWidget* owner, QWidget* table)
       save(make(owner, tr("&Save"), QKeySequence::Save)),
       add(make(owner, tr("&New note"), QKeySequence::New)),
       addToClient(make(owner, tr("New note for the &client"), QKeySequence(tr("Ctrl+Shift+C")))),
-      addToProject(
-          make(owner, tr("New note for the &project"), QKeySequence(tr("Ctrl+Shift+P")))),
+      addToProject(make(owner, tr("New note for the &project"), QKeySequence(tr("Ctrl+Shift+P")))),
       addToBoth(make(owner, tr("New note for &both"), QKeySequence(tr("Ctrl+Shift+B")))),
       remove(make(table, tr("&Delete"), QKeySequence::Delete)),
       mail(make(owner, tr("&Mail"), QKeySequence(tr("Ctrl+M")))),
@@ -29,4 +29,14 @@ NoteActions::NoteActions(QWidget* owner, QWidget* table)
       forgetCopy(make(owner, tr("&Forget offline copy"), QKeySequence()))
 {
     remove->setShortcutContext(Qt::WidgetShortcut);
+}
+
+void NoteActions::drive(const QList<std::pair<QPushButton*, QAction*>>& buttons)
+{
+    for (const auto& [button, action] : buttons) {
+        QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        QObject::connect(action, &QAction::changed, button, [button = button, action = action]() {
+            button->setEnabled(action->isEnabled());
+        });
+    }
 }

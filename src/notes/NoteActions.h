@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 
+#include <QList>
+
+#include <utility>
+
 class QAction;
+class QPushButton;
 class QWidget;
 
 // The note actions of the main window, for menus and buttons alike, with their texts and keys.
@@ -14,6 +19,9 @@ struct NoteActions
 
 public:
     NoteActions(QWidget* owner, QWidget* table);
+
+    // Each button is its action: pressed, it triggers it; it is enabled when the action is.
+    static void drive(const QList<std::pair<QPushButton*, QAction*>>& buttons);
 
     QAction* search;
     QAction* save;

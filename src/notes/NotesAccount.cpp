@@ -171,12 +171,13 @@ void NotesAccount::goOffline()
     if (!m_offline && !QNetworkInformation::instance())
         QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
     if (!m_offline && QNetworkInformation::instance())
-        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
-                [this](QNetworkInformation::Reachability reachability) {
-                    if (m_offline && reachability == QNetworkInformation::Reachability::Online)
-                        reconnect();
-                },
-                Qt::UniqueConnection);
+        connect(
+            QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+            [this](QNetworkInformation::Reachability reachability) {
+                if (m_offline && reachability == QNetworkInformation::Reachability::Online)
+                    reconnect();
+            },
+            Qt::UniqueConnection);
     m_offline = true;
     m_reconnectTimer.start(m_nextReconnectMs);
     say(tr("The server cannot be reached. Saving, adding and deleting wait until it is back; your "
@@ -207,7 +208,8 @@ void NotesAccount::openFiles()
     m_drafts->openAccount(id.host, id.path, id.login);
     m_cache->openAccount(id.host, id.path, id.login);
     if (const QString aside = m_cache->takeSetAside(); !aside.isEmpty())
-        Notices::alert(tr("The offline copy could not be used; it was set aside as %1.").arg(aside));
+        Notices::alert(
+            tr("The offline copy could not be used; it was set aside as %1.").arg(aside));
     if (!m_rows.isEmpty())
         return;
     const std::optional<NotesCache::Snapshot> copy = m_cache->load();
@@ -219,9 +221,10 @@ void NotesAccount::openFiles()
     m_showingCopy = true;
     showRows(copy->notes, false);
     emit stateChanged();
-    say(tr("Offline copy from %1").arg(QLocale().toString(
-        m_copyLoadedAt, m_copyLoadedAt.date() == QDate::currentDate() ? QLocale::ShortFormat
-                                                                      : QLocale::LongFormat)));
+    say(tr("Offline copy from %1")
+            .arg(QLocale().toString(m_copyLoadedAt, m_copyLoadedAt.date() == QDate::currentDate()
+                                                        ? QLocale::ShortFormat
+                                                        : QLocale::LongFormat)));
 }
 
 // Clients, then projects, then notes; a failed load ends the chain.
@@ -276,6 +279,20 @@ QString NotesAccount::whyReadOnly() const
     if (!m_signedIn)
         return tr("Not before you are signed in; your edits are kept as drafts.");
     return {};
+}
+
+QString NotesAccount::offlineBanner() const
+{
+    QString banner;
+    if (m_showingCopy) {
+        banner = tr("Offline copy from %1: these notes are what the server held then.")
+                     .arg(QLocale().toString(m_copyLoadedAt, QLocale::ShortFormat));
+        if (m_offline)
+            banner += u' ' + tr("The server cannot be reached; search works on the copy.");
+    } else if (m_offline) {
+        banner = tr("The server cannot be reached. Your edits are kept as drafts.");
+    }
+    return banner;
 }
 
 bool NotesAccount::mayChange()

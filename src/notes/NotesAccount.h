@@ -99,6 +99,9 @@ public:
     bool canChangeNotes() const;
     // Why they cannot, for people; empty when they can.
     QString whyReadOnly() const;
+    // What the window says above the notes about the copy and the connection; empty when the
+    // rows are the server's answer and it can be reached.
+    QString offlineBanner() const;
 
     const QList<Note>& rows() const { return m_rows; }
     // The note of the rows with this NoteID, or null.
@@ -120,8 +123,7 @@ public:
     bool savesOverNewerText(const QString& noteId) const;
     // Saves the text with the client and project whose names are selected (none, or a name no
     // record bears, keeps the note's link). False when nothing could be sent (and it is said).
-    bool save(const QString& noteId, const QString& text,
-              const std::optional<QString>& clientTitle,
+    bool save(const QString& noteId, const QString& text, const std::optional<QString>& clientTitle,
               const std::optional<QString>& projectTitle);
     // A new note with the text of one space, tied to the client and project of the note with
     // baseId, to one of them, or to none.

@@ -14,8 +14,8 @@
 namespace Form = ServerContract::Form;
 
 NotesFeed::NotesFeed(MemberCenter& membercenter, QObject* parent)
-    : QObject(parent),
-      m_endpoint(new DataEndpoint(membercenter, QLatin1String(ServerContract::Script::Notes), this)),
+    : QObject(parent), m_endpoint(new DataEndpoint(
+                           membercenter, QLatin1String(ServerContract::Script::Notes), this)),
       m_commandEndpoint(
           new DataEndpoint(membercenter, QLatin1String(ServerContract::Script::Notes), this))
 {
@@ -99,8 +99,8 @@ void NotesFeed::sendNextCommand()
     case Command::Add:
         action = ServerContract::Action::AddNote;
         line = AddedLine;
-        parameters = {{Form::Note, n.note}, {Form::ProjectId, n.projectId},
-                      {Form::ClientId, n.clientId}};
+        parameters = {
+            {Form::Note, n.note}, {Form::ProjectId, n.projectId}, {Form::ClientId, n.clientId}};
         break;
     case Command::Delete:
         action = ServerContract::Action::DeleteNote;
@@ -122,8 +122,8 @@ void NotesFeed::commandFinished(const Queued& queued, const CommandRequest& requ
     result.command = queued.command;
     result.note = queued.note;
     result.outcome = request.outcome();
-    result.outcomeUnknown = request.outcome() == ApiRequest::Outcome::TransportFailed &&
-                            request.mayHaveReachedServer();
+    result.outcomeUnknown =
+        request.outcome() == ApiRequest::Outcome::TransportFailed && request.mayHaveReachedServer();
     result.newNoteId = request.noteId();
     result.reason = RequestReport::failureReason(request);
     if (result.outcomeUnknown)

@@ -4,8 +4,10 @@
 
 #include <QCollator>
 #include <QFont>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLocale>
+#include <QTableView>
 
 #include <algorithm>
 #include <numeric>
@@ -16,6 +18,24 @@ bool isLineBreak(char16_t c)
     return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 } // namespace
+
+void NotesTableModel::setUpView(QTableView* table)
+{
+    table->setModel(this);
+    table->setTabKeyNavigation(false);
+    table->setWordWrap(false);
+    table->setTextElideMode(Qt::ElideRight);
+    QHeaderView* header = table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(NoteColumn, QHeaderView::Stretch);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicatorShown(true);
+    table->setSortingEnabled(true);
+    table->setColumnWidth(ClientColumn, 170);
+    table->setColumnWidth(ProjectColumn, 170);
+    table->setColumnWidth(CreatedColumn, 130);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
 
 NotesTableModel::NotesTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -84,8 +104,8 @@ QVariant NotesTableModel::data(const QModelIndex& index, int role) const
         else if (index.column() == NoteColumn)
             text = cellText(note.note);
         else if (created)
-            text = QLocale().toString(QDateTime(created->date, created->time),
-                                      QLocale::ShortFormat);
+            text =
+                QLocale().toString(QDateTime(created->date, created->time), QLocale::ShortFormat);
         if (draft && role == Qt::AccessibleTextRole)
             return tr("%1, unsaved draft").arg(text);
         return text;

@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QSet>
 
+class QTableView;
+
 // The notes table: one row per note, columns client, project, note and creation time. The rows
 // are the notes as the server sent them, in the server's order or sorted by a column; a sort
 // moves the rows without losing the selection. The note column shows the text up to its first
@@ -23,6 +25,11 @@ public:
     };
 
     explicit NotesTableModel(QObject* parent = nullptr);
+
+    // Shows the rows in a table: fixed column widths, so no row is measured; Tab moves on
+    // instead of from cell to cell; a click on a header sorts, and the first load keeps the
+    // server's order.
+    void setUpView(QTableView* table);
 
     // Replaces the rows, sorted as the table is.
     void setNotes(const QList<Note>& notes);

@@ -8,10 +8,10 @@
 #include "NoteEditor.h"
 #include "NotesTableModel.h"
 #include "Notices.h"
+#include "SaveOverQuestion.h"
 #include "ui_ViewController.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
@@ -25,7 +25,7 @@ ViewController::ViewController(QWidget* parent)
     m_editor = new NoteEditor(ui->noteTextView, this);
     m_clientPopUp = std::make_unique<ComboPickList>(ui->clientPopUpButton);
     m_projectPopUp = std::make_unique<ComboPickList>(ui->projectPopUpButton);
-    setUpTable();
+    m_model->setUpView(ui->tableView);
     ui->splitter->setStretchFactor(0, 3);
     ui->splitter->setStretchFactor(1, 2);
     connectControls();
@@ -39,56 +39,31 @@ ViewController::~ViewController()
         m_account->keepDraft();
 }
 
-// Fixed column widths, so no row is measured; Tab moves on to the editor instead of from cell to
-// cell; a click on a header sorts, and the first load keeps the server's order.
-void ViewController::setUpTable()
-{
-    QTableView* table = ui->tableView;
-    table->setModel(m_model);
-    table->setTabKeyNavigation(false);
-    table->setWordWrap(false);
-    table->setTextElideMode(Qt::ElideRight);
-    QHeaderView* header = table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setSectionResizeMode(NotesTableModel::NoteColumn, QHeaderView::Stretch);
-    header->setSortIndicator(-1, Qt::AscendingOrder);
-    header->setSortIndicatorShown(true);
-    table->setSortingEnabled(true);
-    table->setColumnWidth(NotesTableModel::ClientColumn, 170);
-    table->setColumnWidth(NotesTableModel::ProjectColumn, 170);
-    table->setColumnWidth(NotesTableModel::CreatedColumn, 130);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-}
-
 void ViewController::connectControls()
 {
-    const QList<std::pair<QAction*, void (ViewController::*)()>> handlers{
-        {m_actions->search, &ViewController::actionSearchNotes},
-        {m_actions->save, &ViewController::actionSave},
-        {m_actions->add, &ViewController::actionAdd},
-        {m_actions->addToClient, &ViewController::actionAddToClient},
-        {m_actions->addToProject, &ViewController::actionAddToProject},
-        {m_actions->addToBoth, &ViewController::actionAddToBoth},
-        {m_actions->remove, &ViewController::actionDelete},
-        {m_actions->mail, &ViewController::actionMail},
-        {m_actions->revert, &ViewController::actionRevert},
-        {m_actions->drafts, &ViewController::actionShowDrafts},
-        {m_actions->reconnect, &ViewController::actionReconnect},
-        {m_actions->forgetCopy, &ViewController::actionForgetOfflineCopy}};
-    for (const auto& [action, slot] : handlers)
-        connect(action, &QAction::triggered, this, slot);
-    // Each button is its action: pressed, it triggers it; it is enabled when the action is.
-    const QList<std::pair<QPushButton*, QAction*>> buttons{
-        {ui->searchButton, m_actions->search},      {ui->saveButton, m_actions->save},
-        {ui->addButton, m_actions->add},            {ui->addToClientButton, m_actions->addToClient},
-        {ui->addToProjectButton, m_actions->addToProject},
-        {ui->addToBothButton, m_actions->addToBoth}, {ui->deleteButton, m_actions->remove},
-        {ui->mailButton, m_actions->mail}};
-    for (const auto& [button, action] : buttons) {
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        connect(action, &QAction::changed, button,
-                [button = button, action = action]() { button->setEnabled(action->isEnabled()); });
-    }
+    const QList<std::pair<QAction*, std::function<void()>>> handlers{
+        {m_actions->search, [this]() { actionSearchNotes(); }},
+        {m_actions->save, [this]() { actionSave(); }},
+        {m_actions->add, [this]() { actionAdd(); }},
+        {m_actions->addToClient, [this]() { actionAddToClient(); }},
+        {m_actions->addToProject, [this]() { actionAddToProject(); }},
+        {m_actions->addToBoth, [this]() { actionAddToBoth(); }},
+        {m_actions->remove, [this]() { actionDelete(); }},
+        {m_actions->mail, [this]() { actionMail(); }},
+        {m_actions->revert, [this]() { actionRevert(); }},
+        {m_actions->drafts, [this]() { actionShowDrafts(); }},
+        {m_actions->reconnect, [this]() { m_account ? m_account->reconnect() : void(); }},
+        {m_actions->forgetCopy, [this]() { m_account ? m_account->forgetCopy() : void(); }}};
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this, handler);
+    NoteActions::drive({{ui->searchButton, m_actions->search},
+                        {ui->saveButton, m_actions->save},
+                        {ui->addButton, m_actions->add},
+                        {ui->addToClientButton, m_actions->addToClient},
+                        {ui->addToProjectButton, m_actions->addToProject},
+                        {ui->addToBothButton, m_actions->addToBoth},
+                        {ui->deleteButton, m_actions->remove},
+                        {ui->mailButton, m_actions->mail}});
     connect(ui->tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ViewController::selectionChanged);
     for (QLineEdit* field : {ui->clientSearchField, ui->projectSearchField, ui->noteSearchField})
@@ -124,31 +99,6 @@ void ViewController::setAccount(NotesAccount* account)
     rowsReplaced(account ? account->rows() : QList<Note>(), {});
 }
 
-QTableView* ViewController::tableView() const
-{
-    return ui->tableView;
-}
-
-QPlainTextEdit* ViewController::noteTextView() const
-{
-    return ui->noteTextView;
-}
-
-QLineEdit* ViewController::clientSearchField() const
-{
-    return ui->clientSearchField;
-}
-
-QLineEdit* ViewController::projectSearchField() const
-{
-    return ui->projectSearchField;
-}
-
-QLineEdit* ViewController::noteSearchField() const
-{
-    return ui->noteSearchField;
-}
-
 QString ViewController::editorText() const
 {
     return m_editor->text();
@@ -172,21 +122,9 @@ void ViewController::viewDidAppear()
         Notices::post(tr("Enter the server, your login and your password in Preferences."));
 }
 
-void ViewController::actionReconnect()
-{
-    if (m_account)
-        m_account->reconnect();
-}
-
 QString ViewController::offlineBannerText() const
 {
     return ui->offlineBanner->isHidden() ? QString() : ui->offlineBanner->text();
-}
-
-void ViewController::actionForgetOfflineCopy()
-{
-    if (m_account)
-        m_account->forgetCopy();
 }
 
 void ViewController::actionSearchNotes()
@@ -278,25 +216,14 @@ void ViewController::actionSave()
         return m_question->raise();
     // Asked without a nested event loop: answers, reloads and deletes go on while it is open,
     // so the answer looks again at what it is about.
-    auto* box = new QMessageBox(
-        QMessageBox::Question, tr("Save over a changed note?"),
-        tr("This note was changed on the server after you began your draft. Save your draft "
-           "over the server's text?"),
-        QMessageBox::Save | QMessageBox::Cancel, this);
-    box->setDefaultButton(QMessageBox::Cancel);
-    box->setAttribute(Qt::WA_DeleteOnClose);
     const QString id = m_current->id;
     const QPointer<NotesAccount> account = m_account;
-    connect(box, &QMessageBox::buttonClicked, this, [this, box, id, account](QAbstractButton* b) {
-        if (box->standardButton(b) != QMessageBox::Save)
-            return;
+    m_question = SaveOverQuestion::ask(this, [this, id, account]() {
         if (!m_current || m_current->id != id || m_account != account || !account)
             return Notices::post(tr("Not saved: the note you were asked about is no longer the "
                                     "one shown. Your text is kept as a draft."));
         saveCurrent();
     });
-    m_question = box;
-    box->open();
 }
 
 void ViewController::saveCurrent()
@@ -309,26 +236,6 @@ void ViewController::addNote(bool keepClient, bool keepProject)
 {
     if (m_account)
         m_account->add(m_current ? m_current->id : QString(), keepClient, keepProject);
-}
-
-void ViewController::actionAdd()
-{
-    addNote(false, false);
-}
-
-void ViewController::actionAddToProject()
-{
-    addNote(false, true);
-}
-
-void ViewController::actionAddToClient()
-{
-    addNote(true, false);
-}
-
-void ViewController::actionAddToBoth()
-{
-    addNote(true, true);
 }
 
 void ViewController::actionDelete()
@@ -411,8 +318,7 @@ void ViewController::updateState()
     m_actions->add->setEnabled(can);
     const QString why = m_account ? m_account->whyReadOnly() : QString();
     for (QPushButton* button : {ui->saveButton, ui->deleteButton, ui->addButton,
-                                ui->addToClientButton, ui->addToProjectButton,
-                                ui->addToBothButton})
+                                ui->addToClientButton, ui->addToProjectButton, ui->addToBothButton})
         button->setToolTip(why);
     QSet<QString> draftIds;
     if (m_account)
@@ -422,26 +328,8 @@ void ViewController::updateState()
     if (m_draftsDialog)
         m_draftsDialog->setAddAllowed(can, why);
 
-    QString banner;
-    if (m_account && m_account->showsOfflineCopy()) {
-        banner = tr("Offline copy from %1: these notes are what the server held then.")
-                     .arg(QLocale().toString(m_account->copyLoadedAt(), QLocale::ShortFormat));
-        if (m_account->isOffline())
-            banner += u' ' + tr("The server cannot be reached; search works on the copy.");
-    } else if (m_account && m_account->isOffline()) {
-        banner = tr("The server cannot be reached. Your edits are kept as drafts.");
-    }
+    const QString banner = m_account ? m_account->offlineBanner() : QString();
     ui->offlineBanner->setText(banner);
     ui->offlineBanner->setAccessibleName(banner);
     ui->offlineBanner->setVisible(!banner.isEmpty());
-}
-
-void ViewController::actionSelectClient()
-{
-    Console::print(QStringLiteral("select client popup button pressed"));
-}
-
-void ViewController::actionSelectProject()
-{
-    Console::print(QStringLiteral("select project popup button pressed"));
 }

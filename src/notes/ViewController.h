@@ -1,11 +1,15 @@
 #pragma once
 
+#include "Console.h"
 #include "Engine.h"
 #include "Note.h"
 #include "NoteActions.h"
 #include "NotesAccount.h"
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTableView>
 #include <QWidget>
 
 #include <memory>
@@ -15,9 +19,6 @@ class ComboPickList;
 #include "DraftsDialog.h"
 class NoteEditor;
 class NotesTableModel;
-class QLineEdit;
-class QPlainTextEdit;
-class QTableView;
 
 namespace Ui {
 class ViewController;
@@ -36,6 +37,8 @@ class ViewController : public QWidget
 public:
     static constexpr char AppearedLine[] = "viewDidAppear";
     static constexpr char SelectedRowPrefix[] = "selected row by arrow key: ";
+    static constexpr char SelectClientLine[] = "select client popup button pressed";
+    static constexpr char SelectProjectLine[] = "select project popup button pressed";
 
     explicit ViewController(QWidget* parent = nullptr);
     ~ViewController() override;
@@ -49,18 +52,16 @@ public:
 
     void actionSearchNotes();
     void actionSave();
-    void actionAdd();
-    void actionAddToProject();
-    void actionAddToClient();
-    void actionAddToBoth();
+    void actionAdd() { addNote(false, false); }
+    void actionAddToProject() { addNote(false, true); }
+    void actionAddToClient() { addNote(true, false); }
+    void actionAddToBoth() { addNote(true, true); }
     void actionDelete();
     void actionMail();
     void actionRevert();
     void actionShowDrafts();
-    void actionReconnect();
-    void actionForgetOfflineCopy();
-    void actionSelectClient();
-    void actionSelectProject();
+    void actionSelectClient() { Console::print(QLatin1String(SelectClientLine)); }
+    void actionSelectProject() { Console::print(QLatin1String(SelectProjectLine)); }
 
     QString offlineBannerText() const;
     // The current note as the server sent it, or none.
@@ -72,13 +73,11 @@ public:
     const NoteActions& actions() const { return *m_actions; }
     DraftsDialog* draftsDialog() const { return m_draftsDialog; }
     NotesTableModel* tableModel() const { return m_model; }
-    QTableView* tableView() const;
-    QPlainTextEdit* noteTextView() const;
-    ComboPickList* clientPopUpButton() const { return m_clientPopUp.get(); }
-    ComboPickList* projectPopUpButton() const { return m_projectPopUp.get(); }
-    QLineEdit* clientSearchField() const;
-    QLineEdit* projectSearchField() const;
-    QLineEdit* noteSearchField() const;
+    QTableView* tableView() const { return findChild<QTableView*>("tableView"); }
+    QPlainTextEdit* noteTextView() const { return findChild<QPlainTextEdit*>("noteTextView"); }
+    QLineEdit* clientSearchField() const { return findChild<QLineEdit*>("clientSearchField"); }
+    QLineEdit* projectSearchField() const { return findChild<QLineEdit*>("projectSearchField"); }
+    QLineEdit* noteSearchField() const { return findChild<QLineEdit*>("noteSearchField"); }
 
 signals:
     // The settings are incomplete: the user has to fill them in first.
@@ -88,7 +87,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void setUpTable();
     void connectControls();
     void addNote(bool keepClient, bool keepProject);
     void saveCurrent();

@@ -200,8 +200,8 @@ void PreferencesViewController::setConnecting(bool connecting)
         return;
     m_connectingText = tr("Connecting to %1…").arg(m_candidate->host());
     ui->outcomeLabel->setText(m_connectingText);
-    m_noticeWatch = connect(&Notices::instance(), &Notices::posted, ui->outcomeLabel,
-                            &QLabel::setText);
+    m_noticeWatch =
+        connect(&Notices::instance(), &Notices::posted, ui->outcomeLabel, &QLabel::setText);
 }
 
 void PreferencesViewController::loginEnded(bool accepted)
