@@ -690,6 +690,45 @@ private slots:
         QCOMPARE(notes().size(), server.notes().size());
     }
 
+    // Closing the window while a save is on its way asks first: waiting closes it once the
+    // server has answered; quitting at once keeps the unsent text as a draft.
+    void closingWithWorkInFlight()
+    {
+        QVERIFY(launchLoaded());
+        const auto closeAndAnswer = [this](const QString& button) {
+            QVERIFY(!window().close() && window().quitQuestion());
+            for (QAbstractButton* b : window().quitQuestion()->findChildren<QAbstractButton*>())
+                if (b->text() == button)
+                    return b->click();
+            QFAIL(qPrintable("no button " + button));
+        };
+        QVERIFY(select(0));
+        const QString first = current();
+        typeAtEnd(QStringLiteral(" waited for"));
+        QVERIFY(server.delayAnswer({{"action", "edit_note"}}, 500));
+        press("saveButton");
+        QCOMPARE(account().pendingCommands(), 1);
+        closeAndAnswer(QStringLiteral("Wait, then quit"));
+        QVERIFY(window().isVisible());
+        WAIT_FOR(!window().isVisible());
+        QVERIFY(serverText(first).endsWith(" waited for"));
+
+        window().show();
+        WAIT_FOR(feed().isIdle() && !notes().isEmpty());
+        QVERIFY(select(1));
+        const QString second = current();
+        QVERIFY(server.delayAnswer({{"action", "edit_note"}}, 5000));
+        typeAtEnd(QStringLiteral(" sent"));
+        press("saveButton");
+        typeAtEnd(QStringLiteral(" and not sent"));
+        press("saveButton"); // waits behind the first
+        QCOMPARE(account().pendingCommands(), 2);
+        closeAndAnswer(QStringLiteral("Quit now"));
+        QVERIFY(!window().isVisible());
+        QVERIFY(account().drafts().draft(second));
+        QVERIFY(account().drafts().draft(second)->text.endsWith(" sent and not sent"));
+    }
+
     // Two servers with the same NoteIDs. A Save and connect cancelled while it connects leaves
     // the window with the first server; a successful one switches, and a Delete queued behind a
     // slow save still goes to the first server only. No draft crosses, and the title says which

@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 MainWindow::MainWindow(AppDelegate& app, QWidget* parent)
     : QMainWindow(parent), m_app(app), m_viewController(new ViewController(this)),
       m_busyIndicator(new QProgressBar(this)), m_statusText(new QLabel(this))
@@ -131,7 +133,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (NotesAccount* account = m_viewController->account())
         account->keepDraft();
-    if (m_mayClose || m_app.pendingCommands() == 0)
+    if (std::exchange(m_mayClose, false) || m_app.pendingCommands() == 0)
         return QMainWindow::closeEvent(event);
     event->ignore();
     askBeforeQuitting();
