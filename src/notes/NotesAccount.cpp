@@ -4,6 +4,7 @@
 #include "Console.h"
 #include "DataEndpoint.h"
 #include "DraftStore.h"
+#include "Engine.h"
 #include "MemberCenter.h"
 #include "NotesCache.h"
 #include "Notices.h"
@@ -116,6 +117,9 @@ void NotesAccount::attachPickLists(PickList* clients, PickList* projects)
 
 bool NotesAccount::signIn()
 {
+    // Offline is only reported: the login fails in its own way if the server is gone.
+    if (!Engine().warnIfOffline())
+        say(tr("No network connection. Signing in is tried all the same."));
     if (!m_membercenter->checkSettings()) {
         emit settingsNeeded();
         return false;

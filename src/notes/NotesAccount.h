@@ -76,7 +76,8 @@ public:
     // The pick lists the lists' answers refill; null detaches them.
     void attachPickLists(PickList* clients, PickList* projects);
 
-    // Checks the settings and logs in; the drafts and the offline copy are read meanwhile. A
+    // Says when there is no network, checks the settings and logs in; the drafts and the
+    // offline copy are read meanwhile. A
     // successful login loads the lists and the notes; a server that cannot be reached makes the
     // account offline. False when the settings are incomplete (nothing was sent).
     bool signIn();

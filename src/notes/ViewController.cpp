@@ -115,9 +115,6 @@ void ViewController::showEvent(QShowEvent* event)
 void ViewController::viewDidAppear()
 {
     Console::print(QLatin1String(AppearedLine));
-    // Offline is only reported: the login fails in its own way if the server is gone.
-    if (!m_engine.warnIfOffline())
-        Notices::post(tr("No network connection. Signing in is tried all the same."));
     if (m_account && !m_account->signIn())
         Notices::post(tr("Enter the server, your login and your password in Preferences."));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Console.h"
-#include "Engine.h"
 #include "Note.h"
 #include "NoteActions.h"
 #include "NotesAccount.h"
@@ -100,7 +99,6 @@ private:
 
     std::unique_ptr<Ui::ViewController> ui;
     QPointer<NotesAccount> m_account;
-    Engine m_engine;
     NotesTableModel* m_model;
     NoteEditor* m_editor;
     std::unique_ptr<ComboPickList> m_clientPopUp;

@@ -81,17 +81,17 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/DraftsDialog.cpp" line="58" />
+        <location filename="../../notes/DraftsDialog.cpp" line="56" />
         <source>in the list</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/DraftsDialog.cpp" line="59" />
+        <location filename="../../notes/DraftsDialog.cpp" line="57" />
         <source>not in the list (filtered out or deleted)</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/DraftsDialog.cpp" line="61" />
+        <location filename="../../notes/DraftsDialog.cpp" line="59" />
         <source>%1 (edited %2, %3)</source>
         <translation type="unfinished" />
     </message>
@@ -127,94 +127,97 @@
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="33" />
-        <location filename="../../app/MainWindow.cpp" line="103" />
+        <location filename="../../app/MainWindow.cpp" line="35" />
+        <location filename="../../app/MainWindow.cpp" line="105" />
         <source>Notes</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="40" />
+        <location filename="../../app/MainWindow.cpp" line="42" />
         <source>Waiting for the server</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="43" />
+        <location filename="../../app/MainWindow.cpp" line="45" />
         <source>Status</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="68" />
+        <location filename="../../app/MainWindow.cpp" line="70" />
         <source>Alerts</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="70" />
-        <location filename="../../app/MainWindow.cpp" line="71" />
+        <location filename="../../app/MainWindow.cpp" line="72" />
+        <location filename="../../app/MainWindow.cpp" line="73" />
         <source>Dismiss</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="103" />
+        <location filename="../../app/MainWindow.cpp" line="105" />
         <source>Notes — %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="144" />
+        <location filename="../../app/MainWindow.cpp" line="146" />
         <source>Changes are still being sent</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../app/MainWindow.cpp" line="145" />
+        <location filename="../../app/MainWindow.cpp" line="147" />
         <source>%n change(s) have not reached the server yet. Wait for them and quit then, or quit now and keep unsent edits as drafts?</source>
-        <translation><numerusform>%n change has not reached the server yet. Wait for it and quit then, or quit now and keep unsent edits as drafts?</numerusform><numerusform>%n changes have not reached the server yet. Wait for them and quit then, or quit now and keep unsent edits as drafts?</numerusform></translation>
+        <translation>
+            <numerusform>%n change has not reached the server yet. Wait for it and quit then, or quit now and keep unsent edits as drafts?</numerusform>
+            <numerusform>%n changes have not reached the server yet. Wait for them and quit then, or quit now and keep unsent edits as drafts?</numerusform>
+        </translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="149" />
+        <location filename="../../app/MainWindow.cpp" line="151" />
         <source>Wait, then quit</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="150" />
+        <location filename="../../app/MainWindow.cpp" line="152" />
         <source>Quit now</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="151" />
+        <location filename="../../app/MainWindow.cpp" line="153" />
         <source>Stay</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="164" />
+        <location filename="../../app/MainWindow.cpp" line="166" />
         <source>Waiting for the server; the window closes when it has answered.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="233" />
+        <location filename="../../app/MainWindow.cpp" line="235" />
         <source>&amp;File</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="234" />
+        <location filename="../../app/MainWindow.cpp" line="236" />
         <source>&amp;Preferences…</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="234" />
+        <location filename="../../app/MainWindow.cpp" line="236" />
         <source>Ctrl+,</source>
         <translation>Ctrl+,</translation>
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="239" />
+        <location filename="../../app/MainWindow.cpp" line="241" />
         <source>&amp;Quit</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="242" />
+        <location filename="../../app/MainWindow.cpp" line="244" />
         <source>&amp;Note</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../app/MainWindow.cpp" line="243" />
+        <location filename="../../app/MainWindow.cpp" line="245" />
         <source>&amp;Find</source>
         <translation type="unfinished" />
     </message>
@@ -222,32 +225,32 @@
 <context>
     <name>NoteActions</name>
     <message>
-        <location filename="../../notes/NoteActions.cpp" line="17" />
+        <location filename="../../notes/NoteActions.cpp" line="18" />
         <source>&amp;Search</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NoteActions.cpp" line="17" />
+        <location filename="../../notes/NoteActions.cpp" line="18" />
         <source>Ctrl+R</source>
         <translation>Ctrl+R</translation>
     </message>
     <message>
-        <location filename="../../notes/NoteActions.cpp" line="18" />
+        <location filename="../../notes/NoteActions.cpp" line="19" />
         <source>&amp;Save</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NoteActions.cpp" line="19" />
+        <location filename="../../notes/NoteActions.cpp" line="20" />
         <source>&amp;New note</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NoteActions.cpp" line="20" />
+        <location filename="../../notes/NoteActions.cpp" line="21" />
         <source>New note for the &amp;client</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NoteActions.cpp" line="20" />
+        <location filename="../../notes/NoteActions.cpp" line="21" />
         <source>Ctrl+Shift+C</source>
         <translation>Ctrl+Shift+C</translation>
     </message>
@@ -315,27 +318,32 @@
 <context>
     <name>NotesAccount</name>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="62" />
+        <location filename="../../notes/NotesAccount.cpp" line="63" />
         <source>Your draft could not be written to disk (%1). It is kept while the program runs; save the note or free the disk.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="67" />
+        <location filename="../../notes/NotesAccount.cpp" line="68" />
         <source>The drafts file of %1 could not be read; it was set aside as %2.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="99" />
+        <location filename="../../notes/NotesAccount.cpp" line="100" />
         <source>%1: %2</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="160" />
+        <location filename="../../notes/NotesAccount.cpp" line="122" />
+        <source>No network connection. Signing in is tried all the same.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="164" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="182" />
+        <location filename="../../notes/NotesAccount.cpp" line="187" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
             <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second.</numerusform>
@@ -343,32 +351,47 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="210" />
+        <location filename="../../notes/NotesAccount.cpp" line="216" />
         <source>The offline copy could not be used; it was set aside as %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="222" />
+        <location filename="../../notes/NotesAccount.cpp" line="228" />
         <source>Offline copy from %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="272" />
+        <location filename="../../notes/NotesAccount.cpp" line="279" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="274" />
+        <location filename="../../notes/NotesAccount.cpp" line="281" />
         <source>Not while the table shows the offline copy; your edits are kept as drafts until the server's list arrives.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="277" />
+        <location filename="../../notes/NotesAccount.cpp" line="284" />
         <source>Not before you are signed in; your edits are kept as drafts.</source>
         <translation type="unfinished" />
     </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="292" />
+        <source>Offline copy from %1: these notes are what the server held then.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="295" />
+        <source>The server cannot be reached; search works on the copy.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="297" />
+        <source>The server cannot be reached. Your edits are kept as drafts.</source>
+        <translation type="unfinished" />
+    </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="358" />
+        <location filename="../../notes/NotesAccount.cpp" line="379" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
             <numerusform>%n note found in the offline copy.</numerusform>
@@ -376,7 +399,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="378" />
+        <location filename="../../notes/NotesAccount.cpp" line="399" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>%n note found.</numerusform>
@@ -384,7 +407,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="379" />
+        <location filename="../../notes/NotesAccount.cpp" line="400" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>%n note loaded.</numerusform>
@@ -392,77 +415,77 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="418" />
+        <location filename="../../notes/NotesAccount.cpp" line="439" />
         <source>Note added; it is not in the current search</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="422" />
+        <location filename="../../notes/NotesAccount.cpp" line="443" />
         <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="435" />
+        <location filename="../../notes/NotesAccount.cpp" line="456" />
         <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="460" />
+        <location filename="../../notes/NotesAccount.cpp" line="481" />
         <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="514" />
+        <location filename="../../notes/NotesAccount.cpp" line="535" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="558" />
+        <location filename="../../notes/NotesAccount.cpp" line="579" />
         <source>The offline copy of this account was deleted.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="591" />
+        <location filename="../../notes/NotesAccount.cpp" line="612" />
         <source>Note saved.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="593" />
+        <location filename="../../notes/NotesAccount.cpp" line="614" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="596" />
+        <location filename="../../notes/NotesAccount.cpp" line="617" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="620" />
+        <location filename="../../notes/NotesAccount.cpp" line="641" />
         <source>Note added.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="622" />
+        <location filename="../../notes/NotesAccount.cpp" line="643" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="625" />
+        <location filename="../../notes/NotesAccount.cpp" line="646" />
         <source>Note not added: %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="638" />
+        <location filename="../../notes/NotesAccount.cpp" line="659" />
         <source>Note deleted.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="640" />
+        <location filename="../../notes/NotesAccount.cpp" line="661" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="643" />
+        <location filename="../../notes/NotesAccount.cpp" line="664" />
         <source>Note not deleted: %1.</source>
         <translation type="unfinished" />
     </message>
@@ -470,39 +493,39 @@
 <context>
     <name>NotesTableModel</name>
     <message>
-        <location filename="../../notes/NotesTableModel.cpp" line="90" />
+        <location filename="../../notes/NotesTableModel.cpp" line="110" />
         <source>%1, unsaved draft</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesTableModel.cpp" line="104" />
+        <location filename="../../notes/NotesTableModel.cpp" line="124" />
         <source>The server's time stamp cannot be read: %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesTableModel.cpp" line="107" />
+        <location filename="../../notes/NotesTableModel.cpp" line="127" />
         <source>
 
 Unsaved draft: select the note to see it, Save to store it.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesTableModel.cpp" line="130" />
+        <location filename="../../notes/NotesTableModel.cpp" line="150" />
         <source>Client</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesTableModel.cpp" line="132" />
+        <location filename="../../notes/NotesTableModel.cpp" line="152" />
         <source>Project</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesTableModel.cpp" line="134" />
+        <location filename="../../notes/NotesTableModel.cpp" line="154" />
         <source>Note</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesTableModel.cpp" line="136" />
+        <location filename="../../notes/NotesTableModel.cpp" line="156" />
         <source>Created</source>
         <translation type="unfinished" />
     </message>
@@ -687,6 +710,19 @@ Unsaved draft: select the note to see it, Save to store it.</source>
     </message>
 </context>
 <context>
+    <name>SaveOverQuestion</name>
+    <message>
+        <location filename="../../notes/SaveOverQuestion.cpp" line="9" />
+        <source>Save over a changed note?</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/SaveOverQuestion.cpp" line="10" />
+        <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
     <name>ServerKeyView</name>
     <message>
         <location filename="../../prefs/ServerKeyView.cpp" line="11" />
@@ -850,43 +886,13 @@ Trust the new key only if the server's administrator confirms it.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="170" />
-        <source>No network connection. Signing in is tried all the same.</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="172" />
+        <location filename="../../notes/ViewController.cpp" line="119" />
         <source>Enter the server, your login and your password in Preferences.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="294" />
+        <location filename="../../notes/ViewController.cpp" line="220" />
         <source>Not saved: the note you were asked about is no longer the one shown. Your text is kept as a draft.</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="427" />
-        <source>Offline copy from %1: these notes are what the server held then.</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="430" />
-        <source>The server cannot be reached; search works on the copy.</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="432" />
-        <source>The server cannot be reached. Your edits are kept as drafts.</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="282" />
-        <source>Save over a changed note?</source>
-        <translation type="unfinished" />
-    </message>
-    <message>
-        <location filename="../../notes/ViewController.cpp" line="283" />
-        <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
         <translation type="unfinished" />
     </message>
 </context>
