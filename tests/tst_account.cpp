@@ -374,6 +374,15 @@ private slots:
         QCOMPARE(alerts.size(), 1);
         QVERIFY(alerts.first().contains("could not be written"));
         QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("unwritable"));
+        // A draft whose note the list lacks (beyond the notes loaded): said, and it stays said.
+        a->openDraft("99");
+        QVERIFY(answerNotes(*a, notesXml({{"7", "seven"}})));
+        QCOMPARE(alerts.size(), 2);
+        QVERIFY(alerts.last().contains("not in the list"));
+        // Forgetting the copy keeps what was typed.
+        a->noteEdited("7", "typed before forgetting");
+        a->forgetCopy();
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("typed before forgetting"));
         a.reset();
         QVERIFY(QDir(file).removeRecursively());
         for (int i = 0; i < 2; ++i) {
