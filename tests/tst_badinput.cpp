@@ -54,7 +54,7 @@ private slots:
             << "failure error: Encountered incorrectly encoded content.|%1";
         QTest::newRow("more than 10,000 items")
             << "<l>" + items(10002) + "</l>" << 10000
-            << "the list holds only the first 10000 items; 2 more were dropped";
+            << "stderr: the list holds only the first 10000 items; 2 more were dropped";
     }
 
     void listsKeepWhatIsSafe()
@@ -81,8 +81,8 @@ private slots:
             if (!isFeed)
                 QCOMPARE(combo.count(), count + 1); // the placeholder first
             const QString incomplete = QStringLiteral(
-                "the list is incomplete: it shows the %1 items read before the error");
-            QCOMPARE(printed.lines().join('|'),
+                "stderr: the list is incomplete: it shows the %1 items read before the error");
+            QCOMPARE(printed.all().join('|'),
                      line.contains("%1") ? line.arg(incomplete.arg(count)) : line);
         }
     }

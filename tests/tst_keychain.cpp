@@ -75,7 +75,7 @@ private slots:
     void cleanup()
     {
         app.reset();
-        for (const QString& line : printed->lines())
+        for (const QString& line : printed->all())
             QVERIFY2(!line.contains(Jana) && !line.contains(Peter), qPrintable(line));
     }
 
@@ -84,7 +84,7 @@ private slots:
         QVERIFY(server.start());
         settings->save(server.host(), "jana", Jana); // left in the file by an earlier version
         app->applicationDidFinishLaunching();
-        WAIT_FOR(printed->contains(PasswordStore::MovedLine));
+        WAIT_FOR(printed->diagnosed().contains(PasswordStore::MovedLine));
         WAIT_FOR(server.requestBodies().contains(loginBody("jana", Jana)));
         QVERIFY(!settingsFile().contains("password"));
         QCOMPARE(readKeychain(), Jana);
@@ -93,7 +93,7 @@ private slots:
         WAIT_FOR(server.requestBodies().contains(loginBody("peter", Peter)));
         QCOMPARE(readKeychain(), Peter);
         QVERIFY(!settingsFile().contains("password"));
-        QCOMPARE(printed->count(PasswordStore::FallbackLine), 0);
+        QCOMPARE(printed->diagnosed().count(PasswordStore::FallbackLine), 0);
     }
 
     void noKeychainKeepsThePasswordInTheFile()
@@ -107,7 +107,7 @@ private slots:
             WAIT_FOR(!app->mainWindow()->preferences()); // closed once the server accepted it
         }
         QVERIFY(server.requestBodies().count(loginBody("peter", Peter)) >= 2);
-        QCOMPARE(printed->count(PasswordStore::FallbackLine), 1);
+        QCOMPARE(printed->diagnosed().count(PasswordStore::FallbackLine), 1);
         QVERIFY(settingsFile().contains(QByteArray("password=") + Peter));
         QCOMPARE(QFile::permissions(settings->filePath()) & 0x7077, // owner, group, others
                  QFile::ReadOwner | QFile::WriteOwner);
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(transport.count(), 0);
         WAIT_FOR(transport.count() == 1);
         QCOMPARE(transport.at(0).body, loginBody("peter", Peter));
-        QCOMPARE(printed->lines().first(), QLatin1String(PasswordStore::StalledLine));
+        QCOMPARE(printed->diagnosed().first(), QLatin1String(PasswordStore::StalledLine));
         QVERIFY(save->isEnabled());
         QCOMPARE(preferences.passwordTextField()->text(), QLatin1String(Peter));
     }

@@ -90,7 +90,7 @@ private slots:
             document(client("1", "Al") + client("2", "Be") + "<item><name>G</nam>"), "1|Al; 2|Be",
             "Client, Al, Be",
             {XmlLine, "failure error: Opening and ending tag mismatch.",
-             "the list is incomplete: it shows the 2 items read before the error"});
+             "stderr: the list is incomplete: it shows the 2 items read before the error"});
         row("project fields trimmed, joined, cleared per item; valueless CatID clears the id",
             document("<CatID value=\"9\">Stray</CatID>\n <item><ProjectID>\n 12 </ProjectID><name>"
                      "\t Roof\r\n</name><CatID value=\"4\"> Bu </CatID><CatID value=\"5\">il"
@@ -149,7 +149,7 @@ private slots:
         if (newer)
             QCOMPARE(*newer, QStringList{"filled: " + titles});
         QCOMPARE(recordsOf(m_list.get()), records);
-        QCOMPARE(printed.lines(), lines);
+        QCOMPARE(printed.all(), lines);
     }
 
     // A title that matches nothing is shown as one extra item marked inactive; each miss follows

@@ -8,6 +8,7 @@
 #include "NoteDate.h"
 #include "NotesFeed.h"
 #include "NotesFeedReader.h"
+#include "Notices.h"
 #include "SettingsStore.h"
 #include "support/FakeTransport.h"
 #include "support/PrintedLines.h"
@@ -117,7 +118,7 @@ private slots:
         row("a broken document keeps the items before the break",
             item("1") + item("2") + "<item><note>x</nope>", {"id=1", "id=2"},
             {XmlLine, "failure error: Opening and ending tag mismatch.",
-             "the list is incomplete: it shows the 2 items read before the error"});
+             "stderr: the list is incomplete: it shows the 2 items read before the error"});
     }
 
     // The answer replaces the notes read before, and the views are told.
@@ -142,7 +143,7 @@ private slots:
             records << fieldsOf(note);
         QCOMPARE(records, notes);
         QCOMPARE(reloads, QList<QVariantList>{{QVariant::fromValue(m_feed->noteObjects())}});
-        QCOMPARE(printed.lines(), lines);
+        QCOMPARE(printed.all(), lines);
     }
 
     void command_data()
@@ -166,7 +167,7 @@ private slots:
             R"({"success":0,"error_code":5,"error_message":"Pozn\u00e1mka nie je"})");
         row("save whose answer was lost", "save",
             "edit_note&NoteID=7&note=" + text + "&ProjectID=12&ClientID=3",
-            {"Connection closed", NotesFeed::UnknownOutcomeLine}, "closed");
+            {"Connection closed", "stderr: " + QString(NotesFeed::UnknownOutcomeLine)}, "closed");
         row("delete after a new login", "delete", "delete_note&NoteID=7",
             {"https://localhost:1/api/login.php", "login=demo&password=********", "logged in",
              NotesFeed::DeletedLine});
@@ -198,7 +199,7 @@ private slots:
         const bool closed = answer == "closed";
         QVERIFY(closed ? m_transport->answer({true, "Connection closed", 0, {}, {}, {}, true})
                        : m_transport->answerJson(answer));
-        QCOMPARE(printed.lines(), lines);
+        QCOMPARE(printed.all(), lines);
         QCOMPARE(ended.size(), 1);
         const auto result = ended.first().first().value<NotesFeed::CommandResult>();
         QCOMPARE(result.outcomeUnknown, closed);
@@ -244,7 +245,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("fields"); // recipient, subject, body
         QTest::addColumn<QByteArray>("url");
-        QTest::addColumn<QStringList>("lines"); // printed
+        QTest::addColumn<QStringList>("lines"); // said in the window
         const auto row = [](const char* name, const QString& to, const QString& subject,
                             const QString& body, const QByteArray& url,
                             const QStringList& lines = {}) {
@@ -284,6 +285,7 @@ private slots:
             return !lines.contains(NoProgram);
         });
         const PrintedLines printed;
+        QSignalSpy said(&Notices::instance(), &Notices::posted);
         Mail::setDefaultComposer(&composer);
         Mail mail;
         mail.emailTo = fields.at(0);
@@ -292,7 +294,11 @@ private slots:
         mail.send();
         Mail::setDefaultComposer(nullptr);
         QCOMPARE(opened, QList<QByteArray>{url});
-        QCOMPARE(printed.lines(), lines);
+        QVERIFY(printed.all().isEmpty());
+        QStringList notices;
+        for (const QList<QVariant>& notice : said)
+            notices << notice.first().toString();
+        QCOMPARE(notices, lines);
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  lines.contains(TooLong) ? fields.at(2) : "before");
     }

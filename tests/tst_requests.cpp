@@ -176,7 +176,7 @@ private slots:
         row("refusal without message", json(R"({"success":0,"PHPSESSID":""})"),
             {u + "the refusal has no \"error_message\""});
         row("status 500", reply(500, "application/json", Accepted),
-            {"the server answered with HTTP status 500"});
+            {"stderr: the server answered with HTTP status 500"});
         row("transport failure", failure("Host not found"), {"Host not found"});
     }
 
@@ -197,7 +197,7 @@ private slots:
             QCOMPARE(transport->at(0).body, LoginBody);
             QVERIFY(transport->answer(answer));
         }
-        QCOMPARE(output.lines(),
+        QCOMPARE(output.all(),
                  QStringList(
                      {"https://" + address.at(0) + address.at(1) + "/api/login.php", LoginLine}) +
                      printed);
@@ -245,7 +245,7 @@ private slots:
         for (const bool c : {false, true}) {
             row(c, "error envelope", {json(refusal)}, {u"Neexistuje\ufffd]0;x\ufffd"_qs}, Refused);
             row(c, "status 500", {reply(500, "text/xml", Xml)},
-                {"the server answered with HTTP status 500"}, HttpStatus);
+                {"stderr: the server answered with HTTP status 500"}, HttpStatus);
             // Server and transport texts are printed as one safe line.
             row(c, "transport failure", {failure("Reset\r\n\x1b[2J\u009b")},
                 {u"Reset\ufffd\ufffd\ufffd[2J\ufffd"_qs}, TransportFailed);
@@ -292,7 +292,7 @@ private slots:
         for (int i = 0; i < transport->count(); ++i)
             QCOMPARE(transport->at(i).url, sent.at(i) == "login" ? QUrl(LoginUrl) : NotesUrl);
         QVERIFY(!transport->isOpen());
-        QCOMPARE(output.lines(), printed);
+        QCOMPARE(output.all(), printed);
         QCOMPARE(told, QList<Outcome>{outcome});
     }
 

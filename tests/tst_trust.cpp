@@ -109,9 +109,9 @@ private slots:
         QVERIFY(server.restartWith("ca-signed-cert"));
         PrintedLines printed;
         QVERIFY(login(server.host()));
-        QCOMPARE(printed.lines().filter(QStringLiteral("system CAs verify")).size(), 1);
+        QCOMPARE(printed.diagnosed().filter(QStringLiteral("system CAs verify")).size(), 1);
         QVERIFY(login(server.host()));
-        QCOMPARE(printed.lines().filter(QStringLiteral("system CAs verify")).size(), 1);
+        QCOMPARE(printed.diagnosed().filter(QStringLiteral("system CAs verify")).size(), 1);
         QVERIFY(settingsFile().contains("record=CA"));
 
         QVERIFY(server.restartWith("cert"));

@@ -1,5 +1,7 @@
 #include "Console.h"
 
+#include "Diagnostics.h"
+
 #include <cstdio>
 
 Console& Console::instance()
@@ -14,4 +16,10 @@ void Console::print(const QString& line)
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
     std::fflush(stdout);
     emit instance().linePrinted(line);
+}
+
+void Console::diagnose(const QString& line)
+{
+    qCWarning(notesLog).noquote() << line;
+    emit instance().diagnosed(line);
 }

@@ -3,9 +3,10 @@
 #include <QObject>
 #include <QString>
 
-// The program's printed lines: every notice, error and confirmation is one line on standard
-// output, in the fixed wording scripts rely on. The same line is announced through linePrinted so
-// tests can read what was printed. Messages for people go through Notices.
+// The program's printed lines: the fixed lines on standard output that scripts rely on, and
+// nothing else there. The program's own diagnostics go to standard error through one logging
+// category. Each line is announced too, so tests can read what was printed. Messages for people
+// go through Notices.
 class Console : public QObject
 {
     Q_OBJECT
@@ -14,9 +15,12 @@ public:
 
     // Writes the line and a newline to standard output, flushes, and emits linePrinted.
     static void print(const QString& line);
+    // Writes the line to standard error (the "notes" logging category) and emits diagnosed.
+    static void diagnose(const QString& line);
 
 signals:
     void linePrinted(const QString& line);
+    void diagnosed(const QString& line);
 
 private:
     Console() = default;

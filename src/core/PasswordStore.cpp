@@ -15,7 +15,7 @@ PasswordStore::PasswordStore(SettingsStore& settings, Backend backend, QObject* 
     m_password = settingsFilePassword();
     m_cap.setSingleShot(true);
     connect(&m_cap, &QTimer::timeout, this, [this]() {
-        Console::print(QLatin1String(StalledLine));
+        Console::diagnose(QLatin1String(StalledLine));
         endReading();
     });
 }
@@ -69,7 +69,7 @@ void PasswordStore::moveIntoKeychain(const QString& password)
         if (status != Status::Done)
             return keepInSettingsFile(settingsFilePassword());
         removeFromSettingsFile();
-        Console::print(QLatin1String(MovedLine));
+        Console::diagnose(QLatin1String(MovedLine));
     });
 }
 
@@ -99,7 +99,7 @@ void PasswordStore::sayFallback()
 {
     if (!m_keychain || std::exchange(m_saidFallback, true))
         return;
-    Console::print(QLatin1String(FallbackLine));
+    Console::diagnose(QLatin1String(FallbackLine));
     Notices::post(tr("No desktop keychain answered: your password is kept in the settings file, "
                      "readable by you alone."));
 }

@@ -1,8 +1,8 @@
 #include "RequestReport.h"
 
 #include "ApiRequest.h"
-#include "Console.h"
 #include "CommandRequest.h"
+#include "Console.h"
 #include "Limits.h"
 #include "LoginRequest.h"
 #include "Notices.h"
@@ -60,10 +60,11 @@ void RequestReport::print(const ApiRequest& request)
         Console::print(request.unreadablePrefix() + safeMessage(request.errorMessage()));
         return;
     case ApiRequest::Outcome::HttpStatus:
-        Console::print(request.httpStatus() == 0
-                           ? QStringLiteral("the server's answer is not an HTTP answer")
-                           : QStringLiteral("the server answered with HTTP status %1")
-                                 .arg(request.httpStatus()));
+        // Not one of the fixed lines: an answer other than 200 prints nothing there.
+        Console::diagnose(request.httpStatus() == 0
+                              ? QStringLiteral("the server's answer is not an HTTP answer")
+                              : QStringLiteral("the server answered with HTTP status %1")
+                                    .arg(request.httpStatus()));
         return;
     case ApiRequest::Outcome::Pending:
         return;
@@ -97,9 +98,9 @@ QString RequestReport::failureReason(const ApiRequest& request)
 
 void RequestReport::printDroppedItems(int dropped)
 {
-    Console::print(QStringLiteral("the list holds only the first %1 items; %2 more were dropped")
-                       .arg(Limits::MaxListItems)
-                       .arg(dropped));
+    Console::diagnose(QStringLiteral("the list holds only the first %1 items; %2 more were dropped")
+                          .arg(Limits::MaxListItems)
+                          .arg(dropped));
     Notices::post(tr("The server sent more than %1 items; %2 more were left out.")
                       .arg(Limits::MaxListItems)
                       .arg(dropped));
@@ -108,9 +109,9 @@ void RequestReport::printDroppedItems(int dropped)
 void RequestReport::printBrokenList(const QString& description, qsizetype itemsRead)
 {
     Console::print(QStringLiteral("failure error: ") + safeMessage(description));
-    Console::print(QStringLiteral("the list is incomplete: it shows the %1 items read before the "
-                                  "error")
-                       .arg(itemsRead));
+    Console::diagnose(QStringLiteral("the list is incomplete: it shows the %1 items read before "
+                                     "the error")
+                          .arg(itemsRead));
     Notices::post(tr("The server's list broke off: only the %n item(s) before the break are "
                      "shown.",
                      nullptr, int(itemsRead)));

@@ -98,9 +98,9 @@ void ServerTrust::verified(const QUrl& url, const QString& key)
     if (trusted.kind == Record::Kind::None) {
         m_firstUse.insert(server, now);
     } else if (trusted.kind == Record::Kind::Key && trusted.key != key) {
-        Console::print(QStringLiteral("%1 now has a certificate the system CAs verify, with the "
-                                      "key %2: it replaces the trusted key %3")
-                           .arg(server, key, trusted.key));
+        Console::diagnose(QStringLiteral("%1 now has a certificate the system CAs verify, with the "
+                                         "key %2: it replaces the trusted key %3")
+                              .arg(server, key, trusted.key));
         setRecord(server, now, Change::Stricter);
     } else if (trusted.kind == Record::Kind::SystemCas && trusted.key != key) {
         setRecord(server, now, Change::Same); // renewed; the key is kept to be named in a refusal
@@ -124,8 +124,8 @@ void ServerTrust::trustPresentedKey()
     if (!m_refusal)
         return;
     const Refusal refused = *std::exchange(m_refusal, std::nullopt);
-    Console::print(QStringLiteral("%1: the key %2 is trusted from now on")
-                       .arg(refused.server, refused.presentedKey));
+    Console::diagnose(QStringLiteral("%1: the key %2 is trusted from now on")
+                          .arg(refused.server, refused.presentedKey));
     setRecord(refused.server, {Record::Kind::Key, refused.presentedKey}, Change::Stricter);
     emit refusalChanged();
 }

@@ -31,7 +31,7 @@ QString AccountFiles::setAside(const QString& filePath, const QString& what, con
         aside.clear();
         QFile::remove(filePath);
     }
-    Console::print(
+    Console::diagnose(
         QStringLiteral("the %1 %2 could not be used (%3); it was set aside as %4")
             .arg(what, filePath, why, aside.isEmpty() ? QStringLiteral("nothing") : aside));
     return aside;

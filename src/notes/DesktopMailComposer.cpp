@@ -1,6 +1,6 @@
 #include "DesktopMailComposer.h"
 
-#include "Console.h"
+#include "Notices.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -38,13 +38,13 @@ void DesktopMailComposer::performWithItems(const QStringList& items)
     const QString url = mailtoUrl(m_recipient, m_subject, body, MaxUrlLength, &bodyCut);
     if (bodyCut) {
         copyWholeBody(body);
-        Console::print(QCoreApplication::translate(
+        Notices::post(QCoreApplication::translate(
             "DesktopMailComposer",
             "The note is too long for a mail link: the whole text is on the clipboard."));
     }
     if (!m_openUrl(QUrl::fromEncoded(url.toLatin1(), QUrl::StrictMode)))
-        Console::print(QCoreApplication::translate(
-            "DesktopMailComposer", "No mail program could be opened for the note."));
+        Notices::post(QCoreApplication::translate("DesktopMailComposer",
+                                                  "No mail program could be opened for the note."));
 }
 
 QString DesktopMailComposer::mailtoUrl(const QString& to, const QString& subject,

@@ -118,7 +118,7 @@ void DraftStore::write()
     if (file.open(QIODevice::WriteOnly) && file.setPermissions(OwnerOnly) &&
         file.write(QJsonDocument(root).toJson(QJsonDocument::Compact)) >= 0 && file.commit())
         return;
-    Console::print(QStringLiteral("the drafts could not be written to %1: %2")
-                       .arg(m_filePath, file.errorString()));
+    Console::diagnose(QStringLiteral("the drafts could not be written to %1: %2")
+                          .arg(m_filePath, file.errorString()));
     emit writeFailed(file.errorString());
 }

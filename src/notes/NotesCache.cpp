@@ -124,7 +124,8 @@ void NotesCache::write(std::function<bool(QSqlDatabase&)> task)
         const QString error = db.lastError().text();
         db.rollback();
         QMetaObject::invokeMethod(qApp, [error]() {
-            Console::print(QStringLiteral("the offline copy could not be written: %1").arg(error));
+            Console::diagnose(
+                QStringLiteral("the offline copy could not be written: %1").arg(error));
         });
     });
 }
@@ -153,9 +154,9 @@ void NotesCache::openAccount(const QString& host, const QString& path, const QSt
     close();
     if (!QFile::exists(m_filePath))
         return;
-    m_setAside = AccountFiles::setAside(
-        m_filePath, QStringLiteral("offline copy"),
-        QStringLiteral("damaged, of another version or of another account"));
+    m_setAside =
+        AccountFiles::setAside(m_filePath, QStringLiteral("offline copy"),
+                               QStringLiteral("damaged, of another version or of another account"));
     if (!openFile())
         close();
 }

@@ -127,7 +127,7 @@ void NotesFeed::commandFinished(const Queued& queued, const CommandRequest& requ
     result.newNoteId = request.noteId();
     result.reason = RequestReport::failureReason(request);
     if (result.outcomeUnknown)
-        Console::print(QLatin1String(UnknownOutcomeLine));
+        Console::diagnose(QLatin1String(UnknownOutcomeLine));
     emit commandEnded(result);
     if (m_reloadAfterCommands && (result.succeeded() || result.outcomeUnknown))
         actionGetXMLItems();
