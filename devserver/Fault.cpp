@@ -37,6 +37,17 @@ bool Fault::readObject(const QJsonObject& object, QString* error)
     drop = object.value(QLatin1String("drop")).toBool(false);
     passThrough = object.value(QLatin1String("passThrough")).toBool(false);
     gzip = object.value(QLatin1String("gzip")).toBool(false);
+    const QJsonObject headerObject = object.value(QLatin1String("headers")).toObject();
+    for (auto it = headerObject.begin(); it != headerObject.end(); ++it) {
+        const QByteArray name = it.key().toLatin1();
+        const QByteArray value = it.value().toString().toLatin1();
+        if (name.isEmpty() || name.contains(':') || name.contains('\n') || value.contains('\n') ||
+            value.contains('\r')) {
+            *error = QStringLiteral("headers must be names without ':' and one-line values");
+            return false;
+        }
+        headers.append({name, value});
+    }
     const auto trickle = wholeNumber(object, "trickleBytesPerSecond", 0, error);
     const auto oversize = wholeNumber(object, "oversizeBytes", -1, error);
     const auto bomb = wholeNumber(object, "gzipBombBytes", -1, error);
@@ -113,11 +124,13 @@ bool Fault::matches(const QString& script, const FormDecoder::Fields& form) cons
 
 HttpReply Fault::reply() const
 {
-    return HttpReply{status, contentType, body, {}};
+    return HttpReply{status, contentType, body, headers};
 }
 
 HttpReply Fault::shape(HttpReply reply) const
 {
+    if (passThrough)
+        reply.extraHeaders += headers;
     if (gzip)
         reply.body = Gzip::compress(reply.body);
     if (gzip || gzipBombBytes >= 0)

@@ -18,6 +18,7 @@
 //   "oversizeBytes": N           a body of N bytes: the body repeated ("x" when it is empty)
 //   "gzip": true                 the body gzip-compressed, with "Content-Encoding: gzip"
 //   "gzipBombBytes": N           the body is the gzip stream of N zero bytes, likewise labelled
+//   "headers": {"Name": "value"} further header lines, e.g. {"Retry-After": "5"}
 // Every key is optional. "match" compares "script" with the requested script and any other key
 // with the form field of that name; no "match" means every request. "count" is how many
 // requests the fault answers (-1: until cleared). An absent or null "contentType" sends no
@@ -45,6 +46,7 @@ public:
     qint64 oversizeBytes = -1;     // -1: the body as it is
     bool gzip = false;
     qint64 gzipBombBytes = -1; // -1: no bomb
+    QList<std::pair<QByteArray, QByteArray>> headers;
 
 private:
     bool readObject(const QJsonObject& object, QString* error);

@@ -166,7 +166,7 @@ private slots:
         QVERIFY(transport->answerJson(Ok, last("delete_note")));
         QCOMPARE(released.size(), 1);
         // Nothing of the old account went to the new server, and the old one loaded nothing.
-        for (const char* action : {"edit_note", "delete_note", "xml_notes"})
+        for (const char* action : {"edit_note", "delete_note"})
             QCOMPARE(sentTo("b.test", action), 0);
         QCOMPARE(sentTo("a.test", "xml_notes"), 1);
         QVERIFY(bRows.isEmpty() && b->drafts().drafts().isEmpty());

@@ -20,4 +20,7 @@ struct ApiAnswer
     // The request may have reached the server before the exchange failed (the connection closed
     // or timed out after sending), so whatever it asked may have been done.
     bool maybeReceived = false;
+
+    // The "Retry-After" header of an answer that asks to be tried later, as sent.
+    QByteArray retryAfter = {};
 };

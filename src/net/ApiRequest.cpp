@@ -43,6 +43,28 @@ void ApiRequest::cancel()
         Qt::QueuedConnection);
 }
 
+bool ApiRequest::isTemporaryStatus() const
+{
+    return m_outcome == Outcome::HttpStatus &&
+           (m_httpStatus >= 500 || m_httpStatus == 408 || m_httpStatus == 429);
+}
+
+std::optional<int> ApiRequest::retryAfterMs(const QDateTime& now) const
+{
+    const QByteArray text = m_retryAfter.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    bool isNumber = false;
+    const qint64 seconds = text.toLongLong(&isNumber);
+    if (isNumber)
+        return seconds < 0 ? std::nullopt
+                           : std::optional<int>(int(qMin<qint64>(seconds, 86400)) * 1000);
+    const QDateTime at = QDateTime::fromString(QString::fromLatin1(text), Qt::RFC2822Date);
+    if (!at.isValid())
+        return std::nullopt;
+    return int(qBound<qint64>(0, now.msecsTo(at), 86400LL * 1000));
+}
+
 bool ApiRequest::isSessionLost() const
 {
     return m_outcome == Outcome::Refused &&
@@ -61,6 +83,7 @@ void ApiRequest::takeAnswer(const ApiAnswer& answer)
     if (!isPending())
         return;
     m_httpStatus = answer.statusCode;
+    m_retryAfter = answer.retryAfter;
     if (answer.statusCode != 0 && answer.statusCode != 200)
         return finish(Outcome::HttpStatus);
     if (answer.transportFailed) {

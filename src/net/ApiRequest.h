@@ -3,9 +3,12 @@
 #include "ServerAddress.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include <optional>
 
 class ApiTransport;
 class QJsonObject;
@@ -49,6 +52,10 @@ public:
     const QString& errorMessage() const { return m_errorMessage; }
     // Refused with one of the codes that mean the session is gone and a new login is due.
     bool isSessionLost() const;
+    // A status that says "not now" rather than "not this way": any 5xx, 408 or 429.
+    bool isTemporaryStatus() const;
+    // How long the server asked to wait ("Retry-After": seconds, or an HTTP date, from now).
+    std::optional<int> retryAfterMs(const QDateTime& now) const;
 
     const QUrl& url() const { return m_address.url; }
     const QByteArray& body() const { return m_body; }
@@ -91,6 +98,7 @@ private:
     QPointer<TransportCall> m_call;
     Outcome m_outcome = Outcome::Pending;
     int m_httpStatus = 0;
+    QByteArray m_retryAfter;
     bool m_maybeReceived = false;
     int m_errorCode = 0;
     QString m_errorMessage;

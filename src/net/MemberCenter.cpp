@@ -172,8 +172,9 @@ void MemberCenter::loginFinished(LoginRequest* request)
     RequestReport::print(*request);
     if (request != m_dataTask)
         return;
-    m_serverUnreachable = request->outcome() == ApiRequest::Outcome::TransportFailed ||
-                          request->outcome() == ApiRequest::Outcome::HttpStatus;
+    m_lastFailure = failureOf(*request);
+    m_lastStatus = request->httpStatus();
+    m_retryAfterMs = request->retryAfterMs(QDateTime::currentDateTimeUtc());
     if (request->outcome() == ApiRequest::Outcome::Succeeded) {
         if (ServerTrust* trust = m_transport.serverTrust())
             trust->loginSucceeded(request->url());
@@ -181,6 +182,25 @@ void MemberCenter::loginFinished(LoginRequest* request)
     } else if (request->outcome() == ApiRequest::Outcome::Refused)
         clearSession();
     answerWaiting(request->outcome() == ApiRequest::Outcome::Succeeded);
+}
+
+MemberCenter::Failure MemberCenter::failureOf(const LoginRequest& request)
+{
+    switch (request.outcome()) {
+    case ApiRequest::Outcome::TransportFailed:
+        return Failure::Temporary;
+    case ApiRequest::Outcome::HttpStatus:
+        return request.isTemporaryStatus() ? Failure::Temporary : Failure::Configuration;
+    case ApiRequest::Outcome::Unreadable:
+        return Failure::Configuration;
+    case ApiRequest::Outcome::Refused:
+        return Failure::Refused;
+    case ApiRequest::Outcome::Succeeded:
+    case ApiRequest::Outcome::Cancelled:
+    case ApiRequest::Outcome::Pending:
+        break;
+    }
+    return Failure::None;
 }
 
 void MemberCenter::answerWaiting(bool accepted)
@@ -195,7 +215,7 @@ void MemberCenter::adoptSession(const MemberCenter& other)
 {
     m_password = other.m_password;
     m_awaitingPassword = false;
-    m_serverUnreachable = false;
+    m_lastFailure = Failure::None;
     m_PHPSESSID = other.m_PHPSESSID;
     m_isLoggedIn = other.m_isLoggedIn;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ApiTransport;
@@ -72,9 +73,21 @@ public:
     bool awaitsPassword() const { return m_awaitingPassword; }
     const QString& PHPSESSID() const { return m_PHPSESSID; }
     bool isLoggedIn() const { return m_isLoggedIn; }
-    // The last login got no answer from the service: no connection, a time-out, or a status
-    // other than 200. A refused login is an answer.
-    bool serverUnreachable() const { return m_serverUnreachable; }
+    // How the last login failed, told apart by what can be done about it.
+    enum class Failure
+    {
+        None,          // it succeeded, or none ended yet
+        Temporary,     // no connection, a time-out, any 5xx, 408 or 429: try again later
+        Configuration, // another status, or an answer that is no login answer: check host and path
+        Refused,       // the server said no to the login and password
+    };
+    Failure lastFailure() const { return m_lastFailure; }
+    // The last login got no answer from the service for now (Failure::Temporary).
+    bool serverUnreachable() const { return m_lastFailure == Failure::Temporary; }
+    // The HTTP status of the last login's answer, 0 without one.
+    int lastStatus() const { return m_lastStatus; }
+    // How long the server asked to wait before the next try, if it said.
+    std::optional<int> retryAfterMs() const { return m_retryAfterMs; }
     ApiTransport& transport() const { return m_transport; }
     // The login in flight, or the last one made.
     LoginRequest* dataTask() const;
@@ -91,6 +104,7 @@ private:
     void takeUpLoginAhead();
     void passwordRead();
     void answerWaiting(bool accepted);
+    static Failure failureOf(const LoginRequest& request);
     void loginFinished(LoginRequest* request);
     void clearSession();
     void setSession(bool loggedIn, const QString& sessionId);
@@ -107,7 +121,9 @@ private:
     QString m_password;
     bool m_awaitingPassword = false;
     bool m_loginAfterReading = false;
-    bool m_serverUnreachable = false;
+    Failure m_lastFailure = Failure::None;
+    int m_lastStatus = 0;
+    std::optional<int> m_retryAfterMs;
     // A login sent ahead that no actionLogin has taken up yet, its lines not yet printed, and
     // its outcome if it came in before that.
     bool m_ahead = false;

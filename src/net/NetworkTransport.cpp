@@ -125,6 +125,7 @@ ApiAnswer answerOf(QNetworkReply* reply, QByteArray& body)
     ApiAnswer answer;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     answer.statusCode = status.isValid() ? status.toInt() : 0;
+    answer.retryAfter = reply->rawHeader("Retry-After");
     if (reply->error() != QNetworkReply::NoError) {
         answer.transportFailed = true;
         const QString refusal = reply->property(RefusalProperty).toString();

@@ -151,8 +151,18 @@ void NotesAccount::loginEnded(bool accepted)
     if (m_retired)
         return;
     if (!accepted) {
-        if (m_membercenter->serverUnreachable())
+        if (m_membercenter->lastFailure() == MemberCenter::Failure::Temporary)
             goOffline();
+        else if (m_membercenter->lastFailure() == MemberCenter::Failure::Configuration)
+            Notices::alert(
+                m_membercenter->lastStatus() > 0
+                    ? tr("The server at %1 answered the login with HTTP status %2. Check the host "
+                         "and the path in Preferences.")
+                          .arg(m_membercenter->host())
+                          .arg(m_membercenter->lastStatus())
+                    : tr("The server at %1 did not answer like a notes server. Check the host and "
+                         "the path in Preferences.")
+                          .arg(m_membercenter->host()));
         return;
     }
     m_signedIn = true;
@@ -183,10 +193,14 @@ void NotesAccount::goOffline()
             },
             Qt::UniqueConnection);
     m_offline = true;
-    m_reconnectTimer.start(m_nextReconnectMs);
+    // A server that says when to come back is asked then, within the usual bounds.
+    const int pause =
+        qBound(m_firstReconnectMs, m_membercenter->retryAfterMs().value_or(m_nextReconnectMs),
+               m_mostReconnectMs);
+    m_reconnectTimer.start(pause);
     say(tr("The server cannot be reached. Saving, adding and deleting wait until it is back; your "
            "edits are kept as drafts. Trying again in %n second(s).",
-           nullptr, (m_nextReconnectMs + 999) / 1000));
+           nullptr, (pause + 999) / 1000));
     m_nextReconnectMs = qMin(m_nextReconnectMs * 2, m_mostReconnectMs);
     emit stateChanged();
 }
@@ -231,16 +245,21 @@ void NotesAccount::openFiles()
                                                         : QLocale::LongFormat)));
 }
 
-// Clients, then projects, then notes; a failed load ends the chain.
+// The three lists go out together, each on its own: a failed one is said, keeps what it showed,
+// is asked again at the next search, and holds back none of the others.
 void NotesAccount::loadListsAndNotes()
 {
-    m_clientlist->actionGetXMLItems(m_clientPick, [this](bool filled) {
-        if (!filled)
-            return;
-        m_projectlist->actionGetXMLItems(m_projectPick, [this](bool filled) {
-            if (filled)
-                m_feed->actionGetXMLItems();
-        });
+    loadPickList(*m_clientlist, m_clientPick, m_clientsLoaded);
+    loadPickList(*m_projectlist, m_projectPick, m_projectsLoaded);
+    m_feed->actionGetXMLItems();
+}
+
+void NotesAccount::loadPickList(XmlItemList& list, PickList* pick, bool& loaded)
+{
+    list.actionGetXMLItems(pick, [this, &loaded](bool filled) {
+        loaded = filled;
+        if (filled && !m_retired)
+            emit pickListsRefilled();
     });
 }
 
@@ -359,6 +378,12 @@ void NotesAccount::search(const QString& noteKeyword, const QString& clientKeywo
 {
     keepDraft();
     m_feed->setKeywords(noteKeyword, clientKeyword, projectKeyword);
+    if (!m_offline && m_signedIn) {
+        if (!m_clientsLoaded)
+            loadPickList(*m_clientlist, m_clientPick, m_clientsLoaded);
+        if (!m_projectsLoaded)
+            loadPickList(*m_projectlist, m_projectPick, m_projectsLoaded);
+    }
     if (!m_offline)
         return m_feed->actionGetXMLItems();
     // Offline, the same three keywords search the copy: any part of the text, any case.

@@ -21,6 +21,7 @@ class MemberCenter;
 class NotesCache;
 class PickList;
 class ProjectList;
+class XmlItemList;
 
 // Everything of one account (host, path and login): its login session, the notes with their
 // command queue, the client and project lists, the drafts, the offline copy, and whether the
@@ -94,6 +95,8 @@ public:
     void keepWaitingSavesAsDrafts();
 
     bool isOffline() const { return m_offline; }
+    // When the login is tried again, in ms from when that was decided; -1 when it is not.
+    int retryInMs() const { return m_reconnectTimer.isActive() ? m_reconnectTimer.interval() : -1; }
     bool showsOfflineCopy() const { return m_showingCopy; }
     QDateTime copyLoadedAt() const { return m_copyLoadedAt; }
     // Save, Delete and Add go to the server: signed in, reachable, and the rows are its answer.
@@ -154,6 +157,8 @@ signals:
     void settingsNeeded();
     // Retired, and nothing is left to send.
     void released();
+    // A pick list was filled anew from the server.
+    void pickListsRefilled();
 
 private:
     QString prefixed(const QString& message) const;
@@ -162,6 +167,7 @@ private:
     void goOffline();
     void openFiles();
     void loadListsAndNotes();
+    void loadPickList(XmlItemList& list, PickList* pick, bool& loaded);
     void notesReloaded(const QList<Note>& notes);
     void showRows(const QList<Note>& notes, bool sameSearch);
     RowsChange changeAfterReload(const QList<Note>& notes, bool sameSearch);
@@ -190,6 +196,8 @@ private:
     int m_mostReconnectMs = 0;
     int m_nextReconnectMs = 0;
     bool m_filesOpen = false;
+    bool m_clientsLoaded = false;
+    bool m_projectsLoaded = false;
     bool m_signedIn = false;
     bool m_offline = false;
     bool m_showingCopy = false;

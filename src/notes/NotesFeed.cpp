@@ -122,8 +122,12 @@ void NotesFeed::commandFinished(const Queued& queued, const CommandRequest& requ
     result.command = queued.command;
     result.note = queued.note;
     result.outcome = request.outcome();
+    // A 5xx may come from a proxy after the server acted: as with a lost answer, the list shows
+    // what happened, and nothing is tried again unseen.
     result.outcomeUnknown =
-        request.outcome() == ApiRequest::Outcome::TransportFailed && request.mayHaveReachedServer();
+        (request.outcome() == ApiRequest::Outcome::TransportFailed &&
+         request.mayHaveReachedServer()) ||
+        (request.outcome() == ApiRequest::Outcome::HttpStatus && request.httpStatus() >= 500);
     result.newNoteId = request.noteId();
     result.reason = RequestReport::failureReason(request);
     if (result.outcomeUnknown)

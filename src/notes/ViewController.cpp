@@ -95,6 +95,7 @@ void ViewController::setAccount(NotesAccount* account)
         connect(account, &NotesAccount::stateChanged, this, &ViewController::updateState);
         connect(account, &NotesAccount::draftDone, this, &ViewController::draftDone);
         connect(account, &NotesAccount::settingsNeeded, this, &ViewController::settingsNeeded);
+        connect(account, &NotesAccount::pickListsRefilled, this, &ViewController::showLinks);
     }
     rowsReplaced(account ? account->rows() : QList<Note>(), {});
 }
@@ -163,18 +164,21 @@ void ViewController::showNote(int row)
     } else {
         m_current = m_model->noteAt(row);
         m_editor->show(m_account->textToShow(*m_current), m_current->note);
-        if (m_current->client.isEmpty())
-            m_clientPopUp->selectItemAtIndex(0);
-        else
-            m_clientPopUp->selectItemWithTitle(m_current->client);
-        if (m_current->project.isEmpty())
-            m_projectPopUp->selectItemAtIndex(0);
-        else
-            m_projectPopUp->selectItemWithTitle(m_current->project);
+        showLinks();
     }
     if (m_account)
         m_account->noteShown(m_current ? m_current->id : QString());
     updateState();
+}
+
+// The pick-lists show the current note's client and project, also when they arrive after it.
+void ViewController::showLinks()
+{
+    if (!m_current)
+        return;
+    for (auto [pick, name] : {std::pair{m_clientPopUp.get(), m_current->client},
+                              std::pair{m_projectPopUp.get(), m_current->project}})
+        name.isEmpty() ? pick->selectItemAtIndex(0) : pick->selectItemWithTitle(name);
 }
 
 // The rows are replaced and the selection goes where the account says; an untouched editor shows

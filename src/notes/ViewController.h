@@ -92,6 +92,7 @@ private:
     void selectionChanged();
     void selectRow(int row);
     void showNote(int row);
+    void showLinks();
     void rowsReplaced(const QList<Note>& rows, const NotesAccount::RowsChange& change);
     void draftDone(const QString& noteId, const QString& text);
     void openDraft(const QString& noteId);
