@@ -2,9 +2,11 @@
 
 #include "Localization.h"
 #include "MemberCenter.h"
+#include "Reference.h"
 #include "SettingsStore.h"
 #include "TransportCall.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -28,11 +30,14 @@ namespace FuzzSupport {
 
 // The objects made here live until the process ends (the leak check looks only at what one input
 // leaves behind); the settings folder is removed when libFuzzer exits.
-void setUp(int* argc, char*** argv)
+void setUp(int* argc, char*** argv, Application kind)
 {
     if (application)
         return;
-    application = new QCoreApplication(*argc, *argv);
+    if (kind == Application::Widgets)
+        application = new QApplication(*argc, *argv);
+    else
+        application = new QCoreApplication(*argc, *argv);
     Localization::install(QLocale(QLocale::English));
     static QTemporaryDir settingsFolder;
     if (!settingsFolder.isValid())
@@ -57,6 +62,20 @@ void fail(const char* what)
 {
     std::fprintf(stderr, "property violated: %s\n", what);
     std::abort();
+}
+
+void fail(const char* what, const QString& expected, const QString& actual)
+{
+    std::fprintf(stderr, "expected: \"%s\"\nactual:   \"%s\"\n",
+                 Reference::visible(expected).toUtf8().constData(),
+                 Reference::visible(actual).toUtf8().constData());
+    fail(what);
+}
+
+void expectEqual(const char* what, const QString& expected, const QString& actual)
+{
+    if (actual != expected)
+        fail(what, expected, actual);
 }
 
 } // namespace FuzzSupport

@@ -3,6 +3,7 @@
 #include "ApiTransport.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +14,14 @@ class TransportCall;
 namespace FuzzSupport {
 
 // Creates the application object once, with the English texts installed and a settings file in
-// a private temporary folder; called from LLVMFuzzerInitialize.
-void setUp(int* argc, char*** argv);
+// a private temporary folder; called from LLVMFuzzerInitialize. Widgets need a QApplication
+// (with QT_QPA_PLATFORM=offscreen, as scripts/fuzz sets it).
+enum class Application
+{
+    Core,
+    Widgets
+};
+void setUp(int* argc, char*** argv, Application kind = Application::Core);
 
 // The login session of the lists, on a transport that sends nothing.
 MemberCenter& session();
@@ -25,6 +32,10 @@ QByteArray bytesOf(const std::uint8_t* data, std::size_t size);
 // Stops the run with a message when a property of the code under test does not hold, so
 // libFuzzer keeps the input like a crash.
 [[noreturn]] void fail(const char* what);
+// The same, with what was expected and what the client made of it.
+[[noreturn]] void fail(const char* what, const QString& expected, const QString& actual);
+// Fails unless actual == expected.
+void expectEqual(const char* what, const QString& expected, const QString& actual);
 
 } // namespace FuzzSupport
 

@@ -12,8 +12,12 @@ inline constexpr qint64 MaxAnswerBytes = 32 * 1024 * 1024;
 inline constexpr int RequestDeadlineMs = 60000;
 // No progress at all for this long ends a request.
 inline constexpr int IdleTimeoutMs = 30000;
-// Items read from one list or notes feed; the rest are dropped.
-inline constexpr int MaxListItems = 10000;
+// Items read from one list or notes feed; the rest are dropped. The fuzz build lowers it
+// (fuzz/CMakeLists.txt) so that its short inputs reach it.
+#ifndef NOTES_MAX_LIST_ITEMS
+#define NOTES_MAX_LIST_ITEMS 10000
+#endif
+inline constexpr int MaxListItems = NOTES_MAX_LIST_ITEMS;
 // A session id longer than this, or holding white space or control characters, is refused.
 inline constexpr int MaxSessionIdLength = 256;
 // Characters of a server or transport message shown to the user.

@@ -6,7 +6,10 @@
 #   never starts                      a prompt); the start-up read is capped
 #   gnome-keyring, unlocked,       -> the keychain path and the move out of the settings file
 #   secrets only
-# Exits 77 (skipped) only when the programs for a session bus are missing.
+# Exits 77 (skipped) only when the programs for a session bus are missing. Every test executable
+# replaces the session bus with one where nothing answers (TestIsolation.cpp) unless
+# NOTES_TEST_OWN_BUS names the bus it was given: set here, inside each dbus-run-session, to the
+# bus that session made.
 set -eu
 test_exe=$1
 for tool in dbus-run-session gnome-keyring-daemon; do
@@ -37,8 +40,10 @@ cat >"$home/stalled-bus.conf" <<CONF
   </policy>
 </busconfig>
 CONF
-dbus-run-session --config-file="$home/stalled-bus.conf" -- "$test_exe" stalledKeychainIsCapped
+dbus-run-session --config-file="$home/stalled-bus.conf" -- sh -c \
+    'NOTES_TEST_OWN_BUS="$DBUS_SESSION_BUS_ADDRESS" exec "$0" stalledKeychainIsCapped' "$test_exe"
 
 # An unlock password creates the default ("login") collection that passwords are stored in.
 dbus-run-session -- sh -c 'echo -n unlock | gnome-keyring-daemon --unlock --components=secrets \
-    >/dev/null 2>&1 && exec "$0" keychainHoldsThePassword' "$test_exe"
+    >/dev/null 2>&1 && NOTES_TEST_OWN_BUS="$DBUS_SESSION_BUS_ADDRESS" \
+    exec "$0" keychainHoldsThePassword' "$test_exe"
