@@ -8,7 +8,7 @@ bool JsonValues::readInteger(const QJsonObject& object, const char* key, int* ou
     if (!value.isDouble())
         return false;
     const double number = value.toDouble();
-    if (std::trunc(number) != number || std::abs(number) > 2147483647.0)
+    if (std::trunc(number) != number || number < -2147483648.0 || number > 2147483647.0)
         return false;
     *out = static_cast<int>(number);
     return true;
