@@ -2,6 +2,7 @@
 // answers in-process, alone and under the notes view, including a switch to another account
 // while commands of the first are still queued.
 
+#include "ApiAnswer.h"
 #include "DraftStore.h"
 #include "MemberCenter.h"
 #include "NoteEditor.h"
@@ -27,6 +28,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QUrlQuery>
+
+Q_DECLARE_METATYPE(ApiAnswer)
 
 namespace {
 const QByteArray Clients = "<list><item><ClientID>3</ClientID><name>Alpha</name></item></list>";
@@ -356,6 +359,95 @@ private slots:
         QVERIFY(answerNotes(*a, notesXml({{"7", "seven"}, {"101", " "}, {"102", " "}})));
         QCOMPARE(view.currentNote()->id, QStringLiteral("101"));
         QCOMPARE(view.editorText(), QStringLiteral("abc"));
+    }
+
+    // A login the server cannot answer now is tried again (when it says, after Retry-After,
+    // within 2 to 60 s); one it answers otherwise points at the host and the path, once.
+    void loginFailuresByClass_data()
+    {
+        QTest::addColumn<ApiAnswer>("answer");
+        QTest::addColumn<int>("retryMs"); // -1: no retry
+        QTest::addColumn<QString>("alert");
+        const auto status = [](int code, const QByteArray& retryAfter = {}) {
+            ApiAnswer answer{false, {}, code, false, {}, {}};
+            answer.retryAfter = retryAfter;
+            return answer;
+        };
+        QTest::newRow("no connection") << ApiAnswer{true, "Connection refused", 0, false, {}, {}}
+                                       << 2000 << QString();
+        QTest::newRow("503, Retry-After in seconds") << status(503, "7") << 7000 << QString();
+        QTest::newRow("429 asks longer than the longest pause")
+            << status(429, "600") << 60000 << QString();
+        QTest::newRow("408 asks shorter than the shortest") << status(408, "0") << 2000 << QString();
+        const QByteArray date = QDateTime::currentDateTimeUtc().addSecs(20).toString(
+            "ddd, dd MMM yyyy hh:mm:ss 'GMT'").toLatin1();
+        QTest::newRow("500, Retry-After as an HTTP date") << status(500, date) << 20000 << QString();
+        QTest::newRow("404: a wrong path") << status(404) << -1 << "HTTP status 404";
+        QTest::newRow("302: another address") << status(302) << -1 << "HTTP status 302";
+        QTest::newRow("a web page, not a login answer")
+            << ApiAnswer{false, {}, 200, true, "text/html", "<html></html>"} << -1
+            << "did not answer like a notes server";
+    }
+    void loginFailuresByClass()
+    {
+        QFETCH(ApiAnswer, answer);
+        QFETCH(int, retryMs);
+        QFETCH(QString, alert);
+        auto a = makeAccount("a.test");
+        QVERIFY(a->signIn());
+        QVERIFY(transport->answer(answer, lastLogin()));
+        QCOMPARE(a->isOffline(), retryMs >= 0);
+        QVERIFY2(qAbs(a->retryInMs() - retryMs) <= 1500, qPrintable(QString::number(a->retryInMs())));
+        QCOMPARE(alerts.size(), alert.isEmpty() ? 0 : 1);
+        QVERIFY(alerts.join('\n').contains(alert));
+        QVERIFY(!a->canChangeNotes());
+    }
+
+    // A 5xx to a command may come after the server acted: the list is loaded again. Any other
+    // status means it was not done: no reload. Either way the text stays a draft.
+    void commandStatusByClass_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("reloads");
+        QTest::newRow("502 from a proxy") << 502 << true;
+        QTest::newRow("500") << 500 << true;
+        QTest::newRow("429") << 429 << false;
+        QTest::newRow("403") << 403 << false;
+        QTest::newRow("301") << 301 << false;
+    }
+    void commandStatusByClass()
+    {
+        QFETCH(int, status);
+        QFETCH(bool, reloads);
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}})));
+        const int listed = last("xml_notes");
+        a->noteShown("7");
+        QVERIFY(a->save("7", "mine", {}, {}));
+        QVERIFY(transport->answerStatus(status, {}, last("edit_note")));
+        QCOMPARE(last("xml_notes") != listed, reloads);
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("mine"));
+        QCOMPARE(last("edit_note"), transport->count() - (reloads ? 2 : 1)); // not sent again
+    }
+
+    // The lists load apart: a client list that fails holds back neither the projects nor the
+    // notes, and is asked again at the next search.
+    void failedListHoldsNothingBack()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(a->signIn() && answerLogin("s1"));
+        QVERIFY(last("xml_clients") >= 0 && last("xml_projects") >= 0 && last("xml_notes") >= 0);
+        QVERIFY(transport->answerStatus(500, {}, last("xml_clients")));
+        QVERIFY(transport->answerXml(Projects, last("xml_projects")));
+        QVERIFY(answerNotes(*a, notesXml({{"7", "seven"}})));
+        QVERIFY(a->canChangeNotes());
+        const int failed = last("xml_clients");
+        a->search({}, {}, {});
+        QVERIFY(last("xml_clients") > failed);
+        const int projects = last("xml_projects");
+        QVERIFY(transport->answerXml(Clients, last("xml_clients")));
+        a->search({}, {}, {});
+        QCOMPARE(last("xml_projects"), projects); // loaded, not asked again
     }
 
     // Losses that cannot be avoided are said in the window: a draft not written, and drafts

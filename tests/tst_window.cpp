@@ -694,6 +694,46 @@ private slots:
         QCOMPARE(notes().size(), server.notes().size());
     }
 
+    // Each class of failure once against a real server: a login answered 503 with Retry-After
+    // is tried again; a 502 to a save loads the list again, a 429 does not; a login answered 404
+    // is said once, pointing at the host and the path, and not tried again.
+    void failureClassesEndToEnd()
+    {
+        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
+                                               {"status", 503},
+                                               {"headers", QJsonObject{{"Retry-After", "1"}}}}));
+        launch();
+        WAIT_FOR(account().isOffline());
+        QCOMPARE(account().retryInMs(), 400); // a second, within the test's longest pause
+        WAIT_FOR(!account().isOffline() && !notes().isEmpty() && feed().isIdle());
+
+        QVERIFY(select(0));
+        for (const int code : {502, 429}) {
+            QVERIFY(server.clearRequests());
+            QVERIFY(server.injectFault(QJsonObject{
+                {"match", QJsonObject{{"action", "edit_note"}}}, {"status", code}}));
+            typeAtEnd(QString::number(code));
+            QVERIFY(pressAndWait("saveButton"));
+            QCOMPARE(server.requestBodies("xml_notes").size(), code == 502 ? 1 : 0);
+            QVERIFY(code == 502 ? status().contains("may or may not")
+                                  : status().contains("HTTP status 429"));
+            QVERIFY(account().drafts().draft(current()));
+        }
+
+        app.reset();
+        QVERIFY(server.clearRequests());
+        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
+                                               {"status", 404},
+                                               {"count", -1}}));
+        launch();
+        WAIT_FOR(window().alertText().contains("HTTP status 404"));
+        QVERIFY(window().alertText().contains("Preferences"));
+        QTest::qWait(600); // longer than the test's longest pause between tries
+        QCOMPARE(server.requestBodies().size(), 1);
+        QVERIFY(!account().isOffline() && account().retryInMs() < 0);
+        QVERIFY(server.clearFaults());
+    }
+
     // Closing the window while a save is on its way asks first: waiting closes it once the
     // server has answered; quitting at once keeps the unsent text as a draft.
     void closingWithWorkInFlight()

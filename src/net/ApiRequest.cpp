@@ -59,7 +59,11 @@ std::optional<int> ApiRequest::retryAfterMs(const QDateTime& now) const
     if (isNumber)
         return seconds < 0 ? std::nullopt
                            : std::optional<int>(int(qMin<qint64>(seconds, 86400)) * 1000);
-    const QDateTime at = QDateTime::fromString(QString::fromLatin1(text), Qt::RFC2822Date);
+    // An HTTP date ("Sun, 06 Nov 1994 08:49:37 GMT") is a date of RFC 2822 named in UTC.
+    QString date = QString::fromLatin1(text);
+    if (date.endsWith(QLatin1String(" GMT")))
+        date.replace(date.size() - 3, 3, QStringLiteral("+0000"));
+    const QDateTime at = QDateTime::fromString(date, Qt::RFC2822Date);
     if (!at.isValid())
         return std::nullopt;
     return int(qBound<qint64>(0, now.msecsTo(at), 86400LL * 1000));

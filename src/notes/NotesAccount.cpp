@@ -155,7 +155,7 @@ void NotesAccount::loginEnded(bool accepted)
             goOffline();
         else if (m_membercenter->lastFailure() == MemberCenter::Failure::Configuration)
             Notices::alert(
-                m_membercenter->lastStatus() > 0
+                m_membercenter->lastStatus() > 0 && m_membercenter->lastStatus() != 200
                     ? tr("The server at %1 answered the login with HTTP status %2. Check the host "
                          "and the path in Preferences.")
                           .arg(m_membercenter->host())
