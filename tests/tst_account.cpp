@@ -3,7 +3,10 @@
 // while commands of the first are still queued.
 
 #include "ApiAnswer.h"
+#include "ClientList.h"
 #include "DraftStore.h"
+#include "DraftsDialog.h"
+#include "Localization.h"
 #include "MemberCenter.h"
 #include "NoteEditor.h"
 #include "NotesAccount.h"
@@ -15,6 +18,7 @@
 #include "SettingsStore.h"
 #include "ViewController.h"
 #include "support/FakeTransport.h"
+#include "support/PrintedLines.h"
 #include "support/TestSettings.h"
 #include "support/Wait.h"
 
@@ -373,15 +377,19 @@ private slots:
             answer.retryAfter = retryAfter;
             return answer;
         };
-        QTest::newRow("no connection") << ApiAnswer{true, "Connection refused", 0, false, {}, {}}
-                                       << 2000 << QString();
+        QTest::newRow("no connection")
+            << ApiAnswer{true, "Connection refused", 0, false, {}, {}} << 2000 << QString();
         QTest::newRow("503, Retry-After in seconds") << status(503, "7") << 7000 << QString();
         QTest::newRow("429 asks longer than the longest pause")
             << status(429, "600") << 60000 << QString();
-        QTest::newRow("408 asks shorter than the shortest") << status(408, "0") << 2000 << QString();
-        const QByteArray date = QDateTime::currentDateTimeUtc().addSecs(20).toString(
-            "ddd, dd MMM yyyy hh:mm:ss 'GMT'").toLatin1();
-        QTest::newRow("500, Retry-After as an HTTP date") << status(500, date) << 20000 << QString();
+        QTest::newRow("408 asks shorter than the shortest")
+            << status(408, "0") << 2000 << QString();
+        const QByteArray date = QDateTime::currentDateTimeUtc()
+                                    .addSecs(20)
+                                    .toString("ddd, dd MMM yyyy hh:mm:ss 'GMT'")
+                                    .toLatin1();
+        QTest::newRow("500, Retry-After as an HTTP date")
+            << status(500, date) << 20000 << QString();
         QTest::newRow("404: a wrong path") << status(404) << -1 << "HTTP status 404";
         QTest::newRow("302: another address") << status(302) << -1 << "HTTP status 302";
         QTest::newRow("a web page, not a login answer")
@@ -397,7 +405,8 @@ private slots:
         QVERIFY(a->signIn());
         QVERIFY(transport->answer(answer, lastLogin()));
         QCOMPARE(a->isOffline(), retryMs >= 0);
-        QVERIFY2(qAbs(a->retryInMs() - retryMs) <= 1500, qPrintable(QString::number(a->retryInMs())));
+        QVERIFY2(qAbs(a->retryInMs() - retryMs) <= 1500,
+                 qPrintable(QString::number(a->retryInMs())));
         QCOMPARE(alerts.size(), alert.isEmpty() ? 0 : 1);
         QVERIFY(alerts.join('\n').contains(alert));
         QVERIFY(!a->canChangeNotes());
@@ -448,6 +457,112 @@ private slots:
         QVERIFY(transport->answerXml(Clients, last("xml_clients")));
         a->search({}, {}, {});
         QCOMPARE(last("xml_projects"), projects); // loaded, not asked again
+    }
+
+    // Offline, the login is tried again after pauses that double up to the longest; Reconnect
+    // tries at once. The buttons say why they wait.
+    void retriesDoubleAndReconnectTriesAtOnce()
+    {
+        auto a = makeAccount("a.test");
+        ViewController view;
+        view.setAccount(a.get());
+        QVERIFY(a->signIn());
+        QList<int> pauses;
+        for (int i = 0; i < 7; ++i) {
+            QVERIFY(transport->failTransport("Connection refused", lastLogin()));
+            pauses << a->retryInMs();
+            a->reconnect(); // what the timer does when it fires
+        }
+        QCOMPARE(pauses, (QList<int>{2000, 4000, 8000, 16000, 32000, 60000, 60000}));
+        QVERIFY(a->isOffline() && !view.actions().add->isEnabled());
+        QVERIFY(view.findChild<QPushButton*>("addButton")->toolTip().contains("cannot be reached"));
+        const int logins = transport->count();
+        view.actions().reconnect->trigger();
+        QCOMPARE(transport->count(), logins + 1);
+        QVERIFY(answerLogin("s1"));
+        QVERIFY(!a->isOffline() && a->retryInMs() < 0);
+        QVERIFY(a->canChangeNotes());
+        QVERIFY(view.findChild<QPushButton*>("addButton")->toolTip().isEmpty());
+    }
+
+    // What the view does with drafts: kept after a pause in typing; Cancel at the question sends
+    // nothing; Discard in the Drafts dialog drops the draft and shows the saved text again.
+    void draftsThroughTheView()
+    {
+        NotesAccount::setDraftDelay(30);
+        auto a = makeAccount("a.test");
+        NotesAccount::setDraftDelay(NotesAccount::DraftDelayMs);
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}})));
+        ViewController view;
+        view.setAccount(a.get());
+        view.tableView()->selectRow(0);
+        view.noteTextView()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(view.noteTextView(), " typed");
+        QVERIFY(!a->drafts().draft("7"));
+        WAIT_FOR(a->drafts().draft("7"));
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("seven typed"));
+
+        a->search({}, {}, {});
+        QVERIFY(answerNotes(*a, notesXml({{"7", "changed elsewhere"}})));
+        view.actions().save->trigger();
+        auto* question = qobject_cast<QMessageBox*>(view.openQuestion());
+        QVERIFY(question);
+        question->button(QMessageBox::Cancel)->click();
+        QCOMPARE(last("edit_note"), -1);
+        QCOMPARE(a->drafts().draft("7")->text, QStringLiteral("seven typed"));
+
+        view.actions().drafts->trigger();
+        QVERIFY(view.draftsDialog());
+        view.draftsDialog()->findChild<QPushButton*>("discardButton")->click();
+        QVERIFY(!a->drafts().draft("7"));
+        QCOMPARE(view.editorText(), QStringLiteral("changed elsewhere"));
+    }
+
+    // New note for the client keeps the client and gives the project "0"; for the project the
+    // other way round; the plain New gives both "0". The text is one space.
+    void newNoteBodies()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(signInLoaded(*a, notesXml({{"7", "seven"}})));
+        const QList<std::tuple<bool, bool, QString, QString>> cases{{true, false, "3", "0"},
+                                                                    {false, true, "0", "12"},
+                                                                    {false, false, "0", "0"},
+                                                                    {true, true, "3", "12"}};
+        for (const auto& [keepClient, keepProject, client, project] : cases) {
+            QVERIFY(a->add("7", keepClient, keepProject));
+            const QByteArray body = transport->at(last("add_note")).body;
+            QVERIFY(body.endsWith("&note=%20&ProjectID=" + project.toLatin1() +
+                                  "&ClientID=" + client.toLatin1()));
+            QVERIFY(transport->answerJson(Ok, last("add_note")));
+        }
+    }
+
+    // A list typed application/xml is not taken for XML: it goes the JSON way and fails there.
+    // The offline copy's file is the owner's alone, and Forget offline copy deletes it. A text
+    // key without a text shows as the key itself.
+    void smallPromises()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(a->signIn() && answerLogin("s1"));
+        PrintedLines printed;
+        QVERIFY(transport->answerBody(Clients, "application/xml", last("xml_clients")));
+        QVERIFY(a->clientlist().clientObjects().isEmpty());
+        QCOMPARE(printed.lines().filter("cannot be read").size(), 1);
+        QVERIFY(transport->answerXml(Projects, last("xml_projects")));
+        QVERIFY(answerNotes(*a, notesXml({{"7", "seven"}})));
+        const QString copy = a->cache().filePath();
+        a.reset();
+        QCOMPARE(QFile::permissions(copy) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+
+        auto b = makeAccount("a.test");
+        QVERIFY(b->signIn() && b->showsOfflineCopy());
+        b->forgetCopy();
+        QVERIFY(!b->showsOfflineCopy() && b->rows().isEmpty());
+        b.reset();
+        auto c = makeAccount("a.test");
+        QVERIFY(c->signIn() && !c->showsOfflineCopy());
+        QCOMPARE(Localization::text("no_such_key_anywhere"),
+                 QStringLiteral("no_such_key_anywhere"));
     }
 
     // Losses that cannot be avoided are said in the window: a draft not written, and drafts

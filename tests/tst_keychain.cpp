@@ -4,7 +4,9 @@
 // own, never the user's.
 
 #include "AppDelegate.h"
+#include "Engine.h"
 #include "KeychainAccess.h"
+#include "Localization.h"
 #include "MainWindow.h"
 #include "MemberCenter.h"
 #include "PasswordStore.h"
@@ -86,6 +88,14 @@ private slots:
         app->applicationDidFinishLaunching();
         WAIT_FOR(printed->diagnosed().contains(PasswordStore::MovedLine));
         WAIT_FOR(server.requestBodies().contains(loginBody("jana", Jana)));
+        // The move is said on standard error; standard output goes on with the fixed lines.
+        WAIT_FOR(printed->lines().contains("logged in"));
+        QStringList lines = printed->lines();
+        lines.removeAll(Localization::text(Localization::NetworkConnectionRequired));
+        lines.removeAll(QLatin1String(Engine::OfflineLine));
+        QCOMPARE(lines.mid(0, 4),
+                 (QStringList{"viewDidAppear", "https://" + server.host() + "/api/login.php",
+                              "login=jana&password=********", "logged in"}));
         QVERIFY(!settingsFile().contains("password"));
         QCOMPARE(readKeychain(), Jana);
 

@@ -1,8 +1,8 @@
 // The application as a user meets it, end to end against the substitute server.
 
 #include "AccountFiles.h"
-#include "AppDelegate.h"
 #include "ApiRequest.h"
+#include "AppDelegate.h"
 #include "ClientList.h"
 #include "DataEndpoint.h"
 #include "DraftStore.h"
@@ -40,8 +40,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPointer>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -155,8 +155,12 @@ class WindowTest : public QObject
 
     bool hasDraftMark(int row)
     {
-        return view().tableModel()->index(row, 2).data(Qt::ToolTipRole).toString().contains(
-            "Unsaved draft");
+        return view()
+            .tableModel()
+            ->index(row, 2)
+            .data(Qt::ToolTipRole)
+            .toString()
+            .contains("Unsaved draft");
     }
 
     static QStringList offlineLines()
@@ -281,12 +285,18 @@ private slots:
                      (QStringList{"Client", "Project", "Note"}.at(column)));
     }
 
-    // A cell shows the first line and a sign when more text follows it.
+    // A cell shows the first line that holds text and a sign when more text follows it.
     void firstLineOfANote()
     {
         const QList<QPair<QString, QString>> cases{
-            {"", ""},         {"\nabc", u" \u2026"_qs},         {"a\r\nb", u"a \u2026"_qs},
-            {"whole", "whole"}, {"a\f  \n", "a"},               {u"a\u2028b"_qs, u"a \u2026"_qs},
+            {"", ""},
+            {"\nabc", "abc"},
+            {"a\r\nb", u"a \u2026"_qs},
+            {" \r\n\t\n  first\nsecond", u"  first \u2026"_qs},
+            {" \n \n", " "},
+            {"whole", "whole"},
+            {"a\f  \n", "a"},
+            {u"a\u2028b"_qs, u"a \u2026"_qs},
             {u"a\u0085b"_qs, u"a \u2026"_qs}};
         for (const auto& [text, shown] : cases)
             QCOMPARE(NotesTableModel::cellText(text), shown);
@@ -365,8 +375,9 @@ private slots:
         QCOMPARE(view().tableView()->selectionModel()->selectedRows().value(0).row(), rowOf(added));
         QVERIFY(editor()->hasFocus());
 
-        const QString awkward = u"\n  \u00a0lead\u2028in & < > + % = ]]> \ttab  \n\U0001F600\n\n"_qs +
-                                QString(10000, u'x') + u" \n"_qs;
+        const QString awkward =
+            u"\n  \u00a0lead\u2028in & < > + % = ]]> \ttab  \n\U0001F600\n\n"_qs +
+            QString(10000, u'x') + u" \n"_qs;
         const QString typed = QTest::currentDataTag();
         QTest::keyClicks(editor(), typed);
         typeAtEnd(awkward);
@@ -376,8 +387,8 @@ private slots:
         QCOMPARE(current(), added);
         QVERIFY(server.clearRequests());
         QVERIFY(pressAndWait("saveButton"));
-        QVERIFY(onlyBody("edit_note").contains("&note=" + QUrl::toPercentEncoding(typed + awkward) +
-                                               "&ProjectID="));
+        QVERIFY(onlyBody("edit_note")
+                    .contains("&note=" + QUrl::toPercentEncoding(typed + awkward) + "&ProjectID="));
 
         view().noteSearchField()->setText(typed);
         view().actions().search->trigger();
@@ -402,11 +413,13 @@ private slots:
         QVERIFY(pressAndWait("saveButton"));
         QCOMPARE(serverText(id), foreign + "third\r\nfourth");
 
-        QVERIFY(server.injectFault({{"match", QJsonObject{{"action", "xml_notes"}}},
-                                    {"contentType", "text/xml"},
-                                    {"body", "<notes><item><NoteID>" + id + "</NoteID><note>"
-                                             "<![CDATA[kept <b>]]></note><ProjectID value=\"0\"/><ClientID "
-                                             "value=\"0\"/></item></notes>"}}));
+        QVERIFY(server.injectFault(
+            {{"match", QJsonObject{{"action", "xml_notes"}}},
+             {"contentType", "text/xml"},
+             {"body", "<notes><item><NoteID>" + id +
+                          "</NoteID><note>"
+                          "<![CDATA[kept <b>]]></note><ProjectID value=\"0\"/><ClientID "
+                          "value=\"0\"/></item></notes>"}}));
         view().actions().search->trigger();
         WAIT_FOR(feed().isIdle() && notes().size() == 1);
         QCOMPARE(editor()->toPlainText(), QStringLiteral("kept <b>"));
@@ -431,7 +444,7 @@ private slots:
         WAIT_FOR(feed().isIdle() && rowOf(id) < 0);
         QVERIFY(current().isEmpty() && editor()->toPlainText().isEmpty() && editor()->isReadOnly());
         QTest::keyClick(view().tableView(), Qt::Key_Delete);
-        QTest::qWait(100);
+        QCOMPARE(account().pendingCommands(), 0); // nothing selected: nothing queued
         QCOMPARE(onlyBody("delete_note"),
                  "PHPSESSID=" + session() + "&action=delete_note&NoteID=" + id.toUtf8());
     }
@@ -452,14 +465,16 @@ private slots:
                  NotesTableModel::cellText(stored.note));
         QCOMPARE(serverText(stored.id), stored.note);
         QCOMPARE(view().editorText(), stored.note + " and more");
-        QCOMPARE(status(), u"Note not saved: the server refused it: Zamknuté. Your text is kept."_qs);
+        QCOMPARE(status(),
+                 u"Note not saved: the server refused it: Zamknuté. Your text is kept."_qs);
         QVERIFY(hasDraftMark(0));
-        QVERIFY(server.injectFault({{"match", QJsonObject{{"action", "xml_notes"}}},
-                                    {"status", 500}}));
+        QVERIFY(
+            server.injectFault({{"match", QJsonObject{{"action", "xml_notes"}}}, {"status", 500}}));
         view().actions().search->trigger();
         WAIT_FOR(feed().isIdle());
-        QCOMPARE(status(), QStringLiteral("The notes could not be loaded: the server answered with "
-                                          "HTTP status 500. The list shows what it showed before."));
+        QCOMPARE(status(),
+                 QStringLiteral("The notes could not be loaded: the server answered with "
+                                "HTTP status 500. The list shows what it showed before."));
         QCOMPARE(notes().at(0).id, stored.id);
 
         PrintedLines printed;
@@ -512,8 +527,9 @@ private slots:
         QVERIFY(server.requestBodies("edit_note").isEmpty());
         drafts->findChild<QPushButton*>("addButton")->click();
         WAIT_FOR(feed().isIdle() && !account().drafts().draft(a.id));
-        QVERIFY(onlyBody("add_note").contains(
-            "&note=" + QUrl::toPercentEncoding(a.note + " draft A") + "&ProjectID="));
+        QVERIFY(
+            onlyBody("add_note")
+                .contains("&note=" + QUrl::toPercentEncoding(a.note + " draft A") + "&ProjectID="));
         QCOMPARE(serverText(a.id), a.note);
         QCOMPARE(drafts->list()->count(), 0);
     }
@@ -558,8 +574,8 @@ private slots:
         QCOMPARE(status(), QStringLiteral("Note deleted."));
         // What a screen reader reads: the offscreen platform has no accessibility bridge to send
         // change events to, so the test asks the status label's interface as the bridge would.
-        QAccessibleInterface* label =
-            QAccessible::queryAccessibleInterface(window().findChild<QStatusBar*>()->findChild<QLabel*>());
+        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(
+            window().findChild<QStatusBar*>()->findChild<QLabel*>());
         QCOMPARE(label->text(QAccessible::Name), status());
     }
 
@@ -575,8 +591,8 @@ private slots:
             WAIT_FOR(window().preferences());
             view().actions().drafts->trigger();
             QStringList shown;
-            for (QWidget* root : QList<QWidget*>{&window(), window().preferences(),
-                                                  view().draftsDialog()}) {
+            for (QWidget* root :
+                 QList<QWidget*>{&window(), window().preferences(), view().draftsDialog()}) {
                 shown << root->windowTitle();
                 for (QWidget* w : root->findChildren<QWidget*>()) {
                     shown << w->accessibleName() << w->toolTip();
@@ -652,7 +668,11 @@ private slots:
         QCOMPARE(view().editorText(), a.note + " offline");
         press("saveButton");
         QVERIFY(view().openQuestion() && server.clearRequests());
-        view().openQuestion()->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        view()
+            .openQuestion()
+            ->findChild<QDialogButtonBox*>()
+            ->button(QDialogButtonBox::Save)
+            ->click();
         WAIT_FOR(feed().isIdle() && server.requestBodies("edit_note").size() == 1);
         QCOMPARE(serverText(a.id), a.note + " offline");
     }
@@ -681,8 +701,9 @@ private slots:
         } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(kind == "random" ? QByteArray(4096, '\x5a')
-                                        : QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 0));
+            file.write(kind == "random"
+                           ? QByteArray(4096, '\x5a')
+                           : QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 0));
         }
         PrintedLines printed;
         QVERIFY(launchLoaded());
@@ -692,6 +713,47 @@ private slots:
         QCOMPARE(copy.dir().entryList({copy.fileName() + ".*.unreadable"}).size(), 1);
         QVERIFY(window().alertText().contains("set aside"));
         QCOMPARE(notes().size(), server.notes().size());
+    }
+
+    // Standard output holds the fixed lines alone, in their order, whatever else happens: a
+    // refused login prints the server's message; a list answered 500 prints nothing; a save
+    // whose answer is lost prints the transport's description, then the reload's line.
+    void standardOutputHoldsTheFixedLinesAlone()
+    {
+        const QString url = QStringLiteral("https://%1/api/login.php").arg(server.host());
+        const QString body = QStringLiteral("login=demo&password=********");
+        const QString appeared = QLatin1String(ViewController::AppearedLine);
+        settings->save(server.host(), "demo", "wrong");
+        PrintedLines printed;
+        launch();
+        WAIT_FOR(!printed.lines().isEmpty() &&
+                 printed.lines().last() == u"Nesprávne meno alebo heslo.");
+        QCOMPARE(printed.lines(), QStringList{appeared} << offlineLines() << url << body
+                                                        << u"Nesprávne meno alebo heslo."_qs);
+        app.reset();
+
+        settings->save(server.host(), "demo", "demo");
+        QVERIFY(server.injectFault(
+            QJsonObject{{"match", QJsonObject{{"action", "xml_clients"}}}, {"status", 500}}));
+        printed.clear();
+        launch();
+        WAIT_FOR(printed.count(XmlLine) == 2 && feed().isIdle() && !notes().isEmpty());
+        QTest::qWait(50);
+        QCOMPARE(printed.lines(), QStringList{appeared} << offlineLines() << url << body
+                                                        << QLatin1String(DataEndpoint::LoggedInLine)
+                                                        << XmlLine << XmlLine);
+        QVERIFY(printed.diagnosed().contains("the server answered with HTTP status 500"));
+
+        QVERIFY(select(0));
+        typeAtEnd(QStringLiteral(" lost"));
+        QVERIFY(server.injectFault(
+            QJsonObject{{"match", QJsonObject{{"action", "edit_note"}}}, {"drop", true}}));
+        printed.clear();
+        QVERIFY(pressAndWait("saveButton"));
+        QCOMPARE(printed.lines().size(), 2);
+        QVERIFY(!printed.lines().first().isEmpty());
+        QCOMPARE(printed.lines().last(), XmlLine);
+        QVERIFY(printed.diagnosed().contains(QLatin1String(NotesFeed::UnknownOutcomeLine)));
     }
 
     // Each class of failure once against a real server: a login answered 503 with Retry-After
@@ -710,21 +772,20 @@ private slots:
         QVERIFY(select(0));
         for (const int code : {502, 429}) {
             QVERIFY(server.clearRequests());
-            QVERIFY(server.injectFault(QJsonObject{
-                {"match", QJsonObject{{"action", "edit_note"}}}, {"status", code}}));
+            QVERIFY(server.injectFault(
+                QJsonObject{{"match", QJsonObject{{"action", "edit_note"}}}, {"status", code}}));
             typeAtEnd(QString::number(code));
             QVERIFY(pressAndWait("saveButton"));
             QCOMPARE(server.requestBodies("xml_notes").size(), code == 502 ? 1 : 0);
             QVERIFY(code == 502 ? status().contains("may or may not")
-                                  : status().contains("HTTP status 429"));
+                                : status().contains("HTTP status 429"));
             QVERIFY(account().drafts().draft(current()));
         }
 
         app.reset();
         QVERIFY(server.clearRequests());
-        QVERIFY(server.injectFault(QJsonObject{{"match", QJsonObject{{"script", "login.php"}}},
-                                               {"status", 404},
-                                               {"count", -1}}));
+        QVERIFY(server.injectFault(QJsonObject{
+            {"match", QJsonObject{{"script", "login.php"}}}, {"status", 404}, {"count", -1}}));
         launch();
         WAIT_FOR(window().alertText().contains("HTTP status 404"));
         QVERIFY(window().alertText().contains("Preferences"));
@@ -838,10 +899,11 @@ private slots:
         WAIT_FOR(!account().membercenter().dataTask()); // the login of its appearance
         QVERIFY(server.clearRequests());
         const QList<QPair<QString, QString>> refused{
-            {"", ""},          {"bad host", ""},  {"::1", ""},           {"[::1", ""},
-            {"host:0", ""},    {"host:65536", ""}, {"a..b", ""},         {"ok", " "},
-            {"ok", "@evil.example"}, {"ok", "/a?b"}, {"ok", "/a#b"},     {"ok", "/a\\b"},
-            {"ok", "/a b"},    {"ok", "/a\x01"}};
+            {"", ""},       {"bad host", ""}, {"::1", ""},
+            {"[::1", ""},   {"host:0", ""},   {"host:65536", ""},
+            {"a..b", ""},   {"ok", " "},      {"ok", "@evil.example"},
+            {"ok", "/a?b"}, {"ok", "/a#b"},   {"ok", "/a\\b"},
+            {"ok", "/a b"}, {"ok", "/a\x01"}};
         for (const auto& [host, path] : refused) {
             preferences->serverTextField()->setText(host);
             preferences->pathTextField()->setText(path);
@@ -857,13 +919,15 @@ private slots:
         preferences->passwordTextField()->setText(QStringLiteral("wrong"));
         press(preferences, "saveAndConnectButton");
         WAIT_FOR(preferences->findChild<QPushButton*>("saveAndConnectButton")->isEnabled());
-        QVERIFY(preferences->isVisible() && preferences->outcomeText().startsWith("Not signed in: "));
+        QVERIFY(preferences->isVisible() &&
+                preferences->outcomeText().startsWith("Not signed in: "));
         QCOMPARE(QApplication::focusWidget(), preferences->passwordTextField());
 
         PrintedLines printed;
         preferences->passwordTextField()->setText(QStringLiteral("demo"));
         press(preferences, "saveAndConnectButton");
-        WAIT_FOR(printed.count(XmlLine) == 3 && feed().isIdle()); // clients, projects and notes of the new server
+        WAIT_FOR(printed.count(XmlLine) == 3 &&
+                 feed().isIdle()); // clients, projects and notes of the new server
         QVERIFY(!window().preferences() || !window().preferences()->isVisible());
         QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Host), other.host());
         QCOMPARE(notes().size(), other.notes().size());
@@ -873,7 +937,8 @@ private slots:
         preferences->loginTextField()->setText(QStringLiteral("someone else"));
         QTest::keyClick(preferences, Qt::Key_Escape);
         QVERIFY(!window().preferences() || !window().preferences()->isVisible());
-        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Login), QStringLiteral("demo"));
+        QCOMPARE(SettingsStore::shared().stringForKey(SettingsStore::Login),
+                 QStringLiteral("demo"));
     }
 };
 

@@ -41,7 +41,7 @@ NotesAccount::NotesAccount(std::unique_ptr<MemberCenter> session, QObject* paren
 {
     m_membercenter->setParent(this);
     m_draftTimer.setSingleShot(true);
-    m_draftTimer.setInterval(DraftDelayMs);
+    m_draftTimer.setInterval(draftDelay());
     connect(&m_draftTimer, &QTimer::timeout, this, &NotesAccount::keepDraft);
     std::tie(m_firstReconnectMs, m_mostReconnectMs) = reconnectDelays();
     m_nextReconnectMs = m_firstReconnectMs;
@@ -208,6 +208,17 @@ void NotesAccount::goOffline()
 void NotesAccount::setReconnectDelays(int firstMs, int mostMs)
 {
     reconnectDelays() = {firstMs, mostMs};
+}
+
+void NotesAccount::setDraftDelay(int ms)
+{
+    draftDelay() = ms;
+}
+
+int& NotesAccount::draftDelay()
+{
+    static int delay = DraftDelayMs;
+    return delay;
 }
 
 std::pair<int, int>& NotesAccount::reconnectDelays()

@@ -145,6 +145,8 @@ public:
 
     // The pauses between logins while offline, for accounts made from now on (2 s to 60 s).
     static void setReconnectDelays(int firstMs, int mostMs);
+    // The pause in typing after which an edit is kept, for accounts made from now on.
+    static void setDraftDelay(int ms);
 
 signals:
     void rowsReplaced(const QList<Note>& rows, const NotesAccount::RowsChange& change);
@@ -178,6 +180,7 @@ private:
     bool mayChange();
     QString serverTextOf(const QString& noteId) const;
     static std::pair<int, int>& reconnectDelays();
+    static int& draftDelay();
 
     MemberCenter* m_membercenter;
     NotesFeed* m_feed;

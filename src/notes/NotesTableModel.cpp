@@ -229,11 +229,19 @@ QString NotesTableModel::firstLine(const QString& text)
 
 QString NotesTableModel::cellText(const QString& text)
 {
-    const QString first = firstLine(text);
-    if (first.size() >= text.size() || first.endsWith(QChar(0x2026)))
+    // Blank lines before the first line that holds text are passed over.
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size() && text[i].isSpace(); ++i)
+        if (isLineBreak(text[i].unicode()))
+            start = i + 1;
+    if (start == text.size())
+        start = 0; // nothing but blanks: the first line, as it is
+    const QString first = firstLine(text.mid(start, MaxCellCharacters + 1));
+    const qsizetype after = start + first.size();
+    if (after >= text.size() || first.endsWith(QChar(0x2026)))
         return first;
     // Only white space after the first line is nothing to show.
-    for (qsizetype i = first.size(); i < text.size(); ++i)
+    for (qsizetype i = after; i < text.size(); ++i)
         if (!text[i].isSpace())
             return first + QStringLiteral(" \u2026");
     return first;

@@ -58,7 +58,8 @@ public:
     // The text before the first line break of any kind (U+000A to U+000D, U+0085, U+2028,
     // U+2029), or the whole text when it has none; cut at MaxCellCharacters.
     static QString firstLine(const QString& text);
-    // The first line, followed by " …" when more text follows it.
+    // The first line that holds text (blank lines before it passed over), followed by " …" when
+    // more text follows it.
     static QString cellText(const QString& text);
 
 private:

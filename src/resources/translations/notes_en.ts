@@ -338,12 +338,22 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="164" />
+        <location filename="../../notes/NotesAccount.cpp" line="159" />
+        <source>The server at %1 answered the login with HTTP status %2. Check the host and the path in Preferences.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="163" />
+        <source>The server at %1 did not answer like a notes server. Check the host and the path in Preferences.</source>
+        <translation type="unfinished" />
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="174" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="187" />
+        <location filename="../../notes/NotesAccount.cpp" line="201" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
             <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second.</numerusform>
@@ -351,47 +361,47 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="216" />
+        <location filename="../../notes/NotesAccount.cpp" line="241" />
         <source>The offline copy could not be used; it was set aside as %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="228" />
+        <location filename="../../notes/NotesAccount.cpp" line="253" />
         <source>Offline copy from %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="279" />
+        <location filename="../../notes/NotesAccount.cpp" line="309" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="281" />
+        <location filename="../../notes/NotesAccount.cpp" line="311" />
         <source>Not while the table shows the offline copy; your edits are kept as drafts until the server's list arrives.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="284" />
+        <location filename="../../notes/NotesAccount.cpp" line="314" />
         <source>Not before you are signed in; your edits are kept as drafts.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="292" />
+        <location filename="../../notes/NotesAccount.cpp" line="322" />
         <source>Offline copy from %1: these notes are what the server held then.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="295" />
+        <location filename="../../notes/NotesAccount.cpp" line="325" />
         <source>The server cannot be reached; search works on the copy.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="297" />
+        <location filename="../../notes/NotesAccount.cpp" line="327" />
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="379" />
+        <location filename="../../notes/NotesAccount.cpp" line="415" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
             <numerusform>%n note found in the offline copy.</numerusform>
@@ -399,7 +409,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="399" />
+        <location filename="../../notes/NotesAccount.cpp" line="435" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>%n note found.</numerusform>
@@ -407,7 +417,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="400" />
+        <location filename="../../notes/NotesAccount.cpp" line="436" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>%n note loaded.</numerusform>
@@ -415,77 +425,77 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="439" />
+        <location filename="../../notes/NotesAccount.cpp" line="475" />
         <source>Note added; it is not in the current search</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="443" />
+        <location filename="../../notes/NotesAccount.cpp" line="479" />
         <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="456" />
+        <location filename="../../notes/NotesAccount.cpp" line="492" />
         <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="481" />
+        <location filename="../../notes/NotesAccount.cpp" line="517" />
         <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="535" />
+        <location filename="../../notes/NotesAccount.cpp" line="571" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="579" />
+        <location filename="../../notes/NotesAccount.cpp" line="615" />
         <source>The offline copy of this account was deleted.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="612" />
+        <location filename="../../notes/NotesAccount.cpp" line="648" />
         <source>Note saved.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="614" />
+        <location filename="../../notes/NotesAccount.cpp" line="650" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="617" />
+        <location filename="../../notes/NotesAccount.cpp" line="653" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="641" />
+        <location filename="../../notes/NotesAccount.cpp" line="677" />
         <source>Note added.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="643" />
+        <location filename="../../notes/NotesAccount.cpp" line="679" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="646" />
+        <location filename="../../notes/NotesAccount.cpp" line="682" />
         <source>Note not added: %1.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="659" />
+        <location filename="../../notes/NotesAccount.cpp" line="695" />
         <source>Note deleted.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="661" />
+        <location filename="../../notes/NotesAccount.cpp" line="697" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="664" />
+        <location filename="../../notes/NotesAccount.cpp" line="700" />
         <source>Note not deleted: %1.</source>
         <translation type="unfinished" />
     </message>
@@ -661,47 +671,47 @@ Unsaved draft: select the note to see it, Save to store it.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="77" />
+        <location filename="../../net/RequestReport.cpp" line="78" />
         <source>the server refused it: %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="80" />
+        <location filename="../../net/RequestReport.cpp" line="81" />
         <source>the connection broke before the server answered</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="81" />
+        <location filename="../../net/RequestReport.cpp" line="82" />
         <source>the server could not be reached (%1)</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="84" />
+        <location filename="../../net/RequestReport.cpp" line="85" />
         <source>the server's answer could not be read</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="87" />
+        <location filename="../../net/RequestReport.cpp" line="88" />
         <source>the server's answer is not an HTTP answer</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="88" />
+        <location filename="../../net/RequestReport.cpp" line="89" />
         <source>the server answered with HTTP status %1</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="90" />
+        <location filename="../../net/RequestReport.cpp" line="91" />
         <source>it was cancelled</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="103" />
+        <location filename="../../net/RequestReport.cpp" line="104" />
         <source>The server sent more than %1 items; %2 more were left out.</source>
         <translation type="unfinished" />
     </message>
     <message numerus="yes">
-        <location filename="../../net/RequestReport.cpp" line="114" />
+        <location filename="../../net/RequestReport.cpp" line="115" />
         <source>The server's list broke off: only the %n item(s) before the break are shown.</source>
         <translation>
             <numerusform>The server's list broke off: only the %n item before the break is shown.</numerusform>
@@ -886,12 +896,12 @@ Trust the new key only if the server's administrator confirms it.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="119" />
+        <location filename="../../notes/ViewController.cpp" line="120" />
         <source>Enter the server, your login and your password in Preferences.</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="220" />
+        <location filename="../../notes/ViewController.cpp" line="224" />
         <source>Not saved: the note you were asked about is no longer the one shown. Your text is kept as a draft.</source>
         <translation type="unfinished" />
     </message>

@@ -336,14 +336,25 @@
     <message>
         <location filename="../../notes/NotesAccount.cpp" line="122" />
         <source>No network connection. Signing in is tried all the same.</source>
-        <translation>Bez pripojenia k sieti. Prihlásenie sa aj tak skúsi.</translation></message>
+        <translation>Bez pripojenia k sieti. Prihlásenie sa aj tak skúsi.</translation>
+    </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="164" />
+        <location filename="../../notes/NotesAccount.cpp" line="159" />
+        <source>The server at %1 answered the login with HTTP status %2. Check the host and the path in Preferences.</source>
+        <translation>Server %1 odpovedal na prihlásenie stavom HTTP %2. Skontrolujte server a cestu v Nastaveniach.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="163" />
+        <source>The server at %1 did not answer like a notes server. Check the host and the path in Preferences.</source>
+        <translation>Server %1 neodpovedal ako server poznámok. Skontrolujte server a cestu v Nastaveniach.</translation>
+    </message>
+    <message>
+        <location filename="../../notes/NotesAccount.cpp" line="174" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="187" />
+        <location filename="../../notes/NotesAccount.cpp" line="201" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
             <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform>
@@ -352,44 +363,47 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="216" />
+        <location filename="../../notes/NotesAccount.cpp" line="241" />
         <source>The offline copy could not be used; it was set aside as %1.</source>
         <translation>Offline kópiu nebolo možné použiť; bola odložená ako %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="228" />
+        <location filename="../../notes/NotesAccount.cpp" line="253" />
         <source>Offline copy from %1</source>
         <translation>Offline kópia z %1</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="279" />
+        <location filename="../../notes/NotesAccount.cpp" line="309" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="281" />
+        <location filename="../../notes/NotesAccount.cpp" line="311" />
         <source>Not while the table shows the offline copy; your edits are kept as drafts until the server's list arrives.</source>
         <translation>Nie, kým tabuľka ukazuje offline kópiu; vaše úpravy sa uchovajú ako koncepty, kým nepríde zoznam zo servera.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="284" />
+        <location filename="../../notes/NotesAccount.cpp" line="314" />
         <source>Not before you are signed in; your edits are kept as drafts.</source>
         <translation>Nie pred prihlásením; vaše úpravy sa uchovajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="292" />
+        <location filename="../../notes/NotesAccount.cpp" line="322" />
         <source>Offline copy from %1: these notes are what the server held then.</source>
-        <translation>Offline kópia z %1: tieto poznámky mal server vtedy.</translation></message>
+        <translation>Offline kópia z %1: tieto poznámky mal server vtedy.</translation>
+    </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="295" />
+        <location filename="../../notes/NotesAccount.cpp" line="325" />
         <source>The server cannot be reached; search works on the copy.</source>
-        <translation>Server je nedostupný; vyhľadávanie prebieha v kópii.</translation></message>
+        <translation>Server je nedostupný; vyhľadávanie prebieha v kópii.</translation>
+    </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="297" />
+        <location filename="../../notes/NotesAccount.cpp" line="327" />
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
-        <translation>Server je nedostupný. Vaše úpravy zostávajú ako koncepty.</translation></message>
+        <translation>Server je nedostupný. Vaše úpravy zostávajú ako koncepty.</translation>
+    </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="379" />
+        <location filename="../../notes/NotesAccount.cpp" line="415" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
             <numerusform>V offline kópii sa našla %n poznámka.</numerusform>
@@ -398,7 +412,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="399" />
+        <location filename="../../notes/NotesAccount.cpp" line="435" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>Nájdená %n poznámka.</numerusform>
@@ -407,7 +421,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="400" />
+        <location filename="../../notes/NotesAccount.cpp" line="436" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>Načítaná %n poznámka.</numerusform>
@@ -416,77 +430,77 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="439" />
+        <location filename="../../notes/NotesAccount.cpp" line="475" />
         <source>Note added; it is not in the current search</source>
         <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="443" />
+        <location filename="../../notes/NotesAccount.cpp" line="479" />
         <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
         <translation>Poznámka tohto konceptu nie je v zozname (možno bola zmazaná alebo je za %1 načítanými poznámkami). Vyhľadajte ju alebo pridajte koncept ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="456" />
+        <location filename="../../notes/NotesAccount.cpp" line="492" />
         <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
         <translation>Poznámka, ktorú ste upravovali, už na serveri nie je. Váš text zostáva v editore a uchová sa ako koncept; pridajte ho ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="481" />
+        <location filename="../../notes/NotesAccount.cpp" line="517" />
         <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
         <translation>Neuložené: poznámka už nie je v zozname. Váš text sa uchová ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="535" />
+        <location filename="../../notes/NotesAccount.cpp" line="571" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="579" />
+        <location filename="../../notes/NotesAccount.cpp" line="615" />
         <source>The offline copy of this account was deleted.</source>
         <translation>Offline kópia tohto účtu bola zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="612" />
+        <location filename="../../notes/NotesAccount.cpp" line="648" />
         <source>Note saved.</source>
         <translation>Poznámka uložená.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="614" />
+        <location filename="../../notes/NotesAccount.cpp" line="650" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="617" />
+        <location filename="../../notes/NotesAccount.cpp" line="653" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="641" />
+        <location filename="../../notes/NotesAccount.cpp" line="677" />
         <source>Note added.</source>
         <translation>Poznámka pridaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="643" />
+        <location filename="../../notes/NotesAccount.cpp" line="679" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="646" />
+        <location filename="../../notes/NotesAccount.cpp" line="682" />
         <source>Note not added: %1.</source>
         <translation>Poznámka nebola pridaná: %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="659" />
+        <location filename="../../notes/NotesAccount.cpp" line="695" />
         <source>Note deleted.</source>
         <translation>Poznámka zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="661" />
+        <location filename="../../notes/NotesAccount.cpp" line="697" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="664" />
+        <location filename="../../notes/NotesAccount.cpp" line="700" />
         <source>Note not deleted: %1.</source>
         <translation>Poznámka nebola zmazaná: %1.</translation>
     </message>
@@ -664,47 +678,47 @@ Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</transl
         <translation>Poznámky sa nepodarilo načítať: %1. Zoznam ukazuje to, čo predtým.</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="77" />
+        <location filename="../../net/RequestReport.cpp" line="78" />
         <source>the server refused it: %1</source>
         <translation>server ju odmietol: %1</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="80" />
+        <location filename="../../net/RequestReport.cpp" line="81" />
         <source>the connection broke before the server answered</source>
         <translation>spojenie sa prerušilo skôr, než server odpovedal</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="81" />
+        <location filename="../../net/RequestReport.cpp" line="82" />
         <source>the server could not be reached (%1)</source>
         <translation>server je nedostupný (%1)</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="84" />
+        <location filename="../../net/RequestReport.cpp" line="85" />
         <source>the server's answer could not be read</source>
         <translation>odpoveď servera sa nedá prečítať</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="87" />
+        <location filename="../../net/RequestReport.cpp" line="88" />
         <source>the server's answer is not an HTTP answer</source>
         <translation>odpoveď servera nie je odpoveďou HTTP</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="88" />
+        <location filename="../../net/RequestReport.cpp" line="89" />
         <source>the server answered with HTTP status %1</source>
         <translation>server odpovedal stavom HTTP %1</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="90" />
+        <location filename="../../net/RequestReport.cpp" line="91" />
         <source>it was cancelled</source>
         <translation>bola zrušená</translation>
     </message>
     <message>
-        <location filename="../../net/RequestReport.cpp" line="103" />
+        <location filename="../../net/RequestReport.cpp" line="104" />
         <source>The server sent more than %1 items; %2 more were left out.</source>
         <translation>Server poslal viac ako %1 položiek; ďalších %2 sa vynechalo.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../net/RequestReport.cpp" line="114" />
+        <location filename="../../net/RequestReport.cpp" line="115" />
         <source>The server's list broke off: only the %n item(s) before the break are shown.</source>
         <translation>
             <numerusform>Zoznam servera sa prerušil: zobrazuje sa len %n položka pred prerušením.</numerusform>
@@ -718,11 +732,13 @@ Neuložený koncept: vyberte poznámku, aby ste ho videli, a Uložte ho.</transl
     <message>
         <location filename="../../notes/SaveOverQuestion.cpp" line="9" />
         <source>Save over a changed note?</source>
-        <translation>Uložiť cez zmenenú poznámku?</translation></message>
+        <translation>Uložiť cez zmenenú poznámku?</translation>
+    </message>
     <message>
         <location filename="../../notes/SaveOverQuestion.cpp" line="10" />
         <source>This note was changed on the server after you began your draft. Save your draft over the server's text?</source>
-        <translation>Táto poznámka sa na serveri zmenila po tom, čo ste začali koncept. Uložiť koncept namiesto textu na serveri?</translation></message>
+        <translation>Táto poznámka sa na serveri zmenila po tom, čo ste začali koncept. Uložiť koncept namiesto textu na serveri?</translation>
+    </message>
 </context>
 <context>
     <name>ServerKeyView</name>
@@ -891,14 +907,14 @@ Novému kľúču dôverujte, len ak ho potvrdí správca servera.</translation>
         <translation>Nová poznámka pre klienta aj projekt</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="119" />
+        <location filename="../../notes/ViewController.cpp" line="120" />
         <source>Enter the server, your login and your password in Preferences.</source>
         <translation>Zadajte server, prihlasovacie meno a heslo v Nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../notes/ViewController.cpp" line="220" />
+        <location filename="../../notes/ViewController.cpp" line="224" />
         <source>Not saved: the note you were asked about is no longer the one shown. Your text is kept as a draft.</source>
         <translation>Neuložené: poznámka, na ktorú sa otázka týkala, už nie je zobrazená. Váš text sa uchová ako koncept.</translation>
     </message>
-    </context>
+</context>
 </TS>
