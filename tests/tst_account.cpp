@@ -565,6 +565,30 @@ private slots:
                  QStringLiteral("no_such_key_anywhere"));
     }
 
+    // Three lists that learn together that the session is gone share one login, and each is
+    // sent once more after it; one that comes back after that login is sent again at once.
+    void oneLoginForEveryLostSession()
+    {
+        auto a = makeAccount("a.test");
+        QVERIFY(a->signIn() && answerLogin("s1"));
+        PrintedLines printed;
+        const QByteArray lost = R"({"success":0,"error_code":2,"error_message":"-"})";
+        QVERIFY(transport->answerJson(lost, last("xml_clients")));
+        QVERIFY(transport->answerJson(lost, last("xml_projects")));
+        const int logins = lastLogin();
+        QVERIFY(answerLogin("s2"));
+        QVERIFY(transport->answerJson(lost, last("xml_notes"))); // went out with s1
+        QCOMPARE(lastLogin(), logins); // one login for all three
+        QCOMPARE(printed.lines().filter("login.php").size(), 1);
+        for (const char* action : {"xml_clients", "xml_projects", "xml_notes"}) {
+            int sent = 0;
+            for (int i = 0; i < transport->count(); ++i)
+                if (field(transport->at(i).body, "action") == QLatin1String(action))
+                    sent += field(transport->at(i).body, "PHPSESSID") == "s2";
+            QVERIFY2(sent == 1, action);
+        }
+    }
+
     // Losses that cannot be avoided are said in the window: a draft not written, and drafts
     // files set aside, each under a name of its own.
     void lossesAreSaid()

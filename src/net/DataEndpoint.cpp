@@ -19,6 +19,7 @@ struct DataEndpoint::Call
     std::optional<QString> successLine;
     std::function<void(const ApiRequest&)> done;
     bool isRepeat = false;
+    QString sessionSent; // the session id the request went out with
 };
 
 DataEndpoint::DataEndpoint(MemberCenter& membercenter, QString requestFile, QObject* parent)
@@ -75,6 +76,7 @@ void DataEndpoint::send(const std::shared_ptr<Call>& call)
     m_requestAction = call->action;
     const ServerAddress::Composed url = m_membercenter.address(m_requestFile);
     const QByteArray body = composeBody(call->parameters ? call->parameters() : Parameters{});
+    call->sessionSent = m_membercenter.PHPSESSID();
     if (m_dataTask)
         m_dataTask->cancel();
     ApiRequest* request =
@@ -96,7 +98,9 @@ void DataEndpoint::requestFinished(ApiRequest* request, const std::shared_ptr<Ca
 }
 
 // Logs in again and, once the login is accepted, sends the same request once more with the new
-// session id. The repeat is not repeated when it meets a lost session again: the server keeps
+// session id. Requests that lose the session together share one login: one that finds a login
+// under way waits for it, and one that went out before a newer session came is sent again with
+// it at once. The repeat is not repeated when it meets a lost session again: the server keeps
 // refusing, and the client must not loop. When the settings are incomplete, the login is
 // refused, or a newer request took this one's place, the lost request is the outcome.
 void DataEndpoint::recoverSession(ApiRequest* lost, const std::shared_ptr<Call>& call)
@@ -105,7 +109,14 @@ void DataEndpoint::recoverSession(ApiRequest* lost, const std::shared_ptr<Call>&
         return complete(lost, call);
     const quint64 generation = m_generation;
     QPointer<ApiRequest> guard(lost);
-    m_membercenter.actionLogin([this, guard, call, generation](bool accepted) {
+    if (m_membercenter.isLoggedIn() && !m_membercenter.loginInFlight() &&
+        m_membercenter.PHPSESSID() != call->sessionSent) {
+        Console::print(QLatin1String(LoggedInLine));
+        guard->deleteLater();
+        call->isRepeat = true;
+        return send(call);
+    }
+    m_membercenter.joinLogin([this, guard, call, generation](bool accepted) {
         if (!guard)
             return; // this endpoint is gone
         if (!accepted || generation != m_generation)

@@ -104,6 +104,18 @@ void MemberCenter::actionLogin(LoginCompletion completion)
         sendLogin();
 }
 
+void MemberCenter::joinLogin(LoginCompletion completion)
+{
+    if (!loginInFlight())
+        return actionLogin(std::move(completion));
+    m_waiting.push_back(std::move(completion));
+}
+
+bool MemberCenter::loginInFlight() const
+{
+    return m_loginAfterReading || m_ahead || (m_dataTask && m_dataTask->isPending());
+}
+
 // Only a password already known goes ahead: one the settings file holds is the one the login
 // would use once the keychain has answered (the file holds it only when the keychain failed).
 // A password that only the keychain knows is waited for by the appearance's own login.

@@ -53,6 +53,10 @@ public:
     // its completions too, so no caller waits in vain. While the password is being read, the login
     // waits for it.
     void actionLogin(LoginCompletion completion = {});
+    // Waits for the login under way, or starts one when none is: requests that lost the session
+    // together share one login.
+    void joinLogin(LoginCompletion completion);
+    bool loginInFlight() const;
     // Sends the login that the first window is about to ask for, so that its round trip overlaps
     // the building of the window. Nothing is printed and nothing is reported until the next
     // actionLogin() takes it up, which then prints its lines and reports it as its own. Does
