@@ -578,7 +578,7 @@ private slots:
         const int logins = lastLogin();
         QVERIFY(answerLogin("s2"));
         QVERIFY(transport->answerJson(lost, last("xml_notes"))); // went out with s1
-        QCOMPARE(lastLogin(), logins); // one login for all three
+        QCOMPARE(lastLogin(), logins);                           // one login for all three
         QCOMPARE(printed.lines().filter("login.php").size(), 1);
         for (const char* action : {"xml_clients", "xml_projects", "xml_notes"}) {
             int sent = 0;

@@ -883,6 +883,13 @@ private slots:
         QVERIFY(!std::ranges::any_of(server.notes(), [&](const QJsonValue& n) {
             return n["id"].toVariant().toString() == note.id;
         }));
+
+        // The same host, path and login again: the same account takes up the new session.
+        NotesAccount* same = &account();
+        QVERIFY(other.clearRequests());
+        connectTo(other.host());
+        WAIT_FOR(other.requestBodies("xml_notes").size() == 1 && feed().isIdle());
+        QCOMPARE(&account(), same);
     }
 
     // The preferences dialog refuses a malformed host or path before anything is stored or

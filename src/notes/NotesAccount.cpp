@@ -184,14 +184,12 @@ void NotesAccount::goOffline()
     // the platform's network service costs start-up time that an online start does not need.
     if (!m_offline && !QNetworkInformation::instance())
         QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
-    if (!m_offline && QNetworkInformation::instance())
-        connect(
-            QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
-            [this](QNetworkInformation::Reachability reachability) {
-                if (m_offline && reachability == QNetworkInformation::Reachability::Online)
-                    reconnect();
-            },
-            Qt::UniqueConnection);
+    if (!m_offline && QNetworkInformation::instance() && !std::exchange(m_watchingNetwork, true))
+        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
+                [this](QNetworkInformation::Reachability reachability) {
+                    if (m_offline && reachability == QNetworkInformation::Reachability::Online)
+                        reconnect();
+                });
     m_offline = true;
     // A server that says when to come back is asked then, within the usual bounds.
     const int pause =

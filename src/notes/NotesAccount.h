@@ -205,6 +205,7 @@ private:
     bool m_offline = false;
     bool m_showingCopy = false;
     bool m_retired = false;
+    bool m_watchingNetwork = false;
     bool m_reloadAfterCommand = false;
     QDateTime m_copyLoadedAt;
     QString m_shownId;
