@@ -354,7 +354,7 @@
         <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="201" />
+        <location filename="../../notes/NotesAccount.cpp" line="199" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
             <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform>
@@ -363,47 +363,47 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="241" />
+        <location filename="../../notes/NotesAccount.cpp" line="239" />
         <source>The offline copy could not be used; it was set aside as %1.</source>
         <translation>Offline kópiu nebolo možné použiť; bola odložená ako %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="253" />
+        <location filename="../../notes/NotesAccount.cpp" line="251" />
         <source>Offline copy from %1</source>
         <translation>Offline kópia z %1</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="309" />
+        <location filename="../../notes/NotesAccount.cpp" line="307" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="311" />
+        <location filename="../../notes/NotesAccount.cpp" line="309" />
         <source>Not while the table shows the offline copy; your edits are kept as drafts until the server's list arrives.</source>
         <translation>Nie, kým tabuľka ukazuje offline kópiu; vaše úpravy sa uchovajú ako koncepty, kým nepríde zoznam zo servera.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="314" />
+        <location filename="../../notes/NotesAccount.cpp" line="312" />
         <source>Not before you are signed in; your edits are kept as drafts.</source>
         <translation>Nie pred prihlásením; vaše úpravy sa uchovajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="322" />
+        <location filename="../../notes/NotesAccount.cpp" line="320" />
         <source>Offline copy from %1: these notes are what the server held then.</source>
         <translation>Offline kópia z %1: tieto poznámky mal server vtedy.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="325" />
+        <location filename="../../notes/NotesAccount.cpp" line="323" />
         <source>The server cannot be reached; search works on the copy.</source>
         <translation>Server je nedostupný; vyhľadávanie prebieha v kópii.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="327" />
+        <location filename="../../notes/NotesAccount.cpp" line="325" />
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
         <translation>Server je nedostupný. Vaše úpravy zostávajú ako koncepty.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="415" />
+        <location filename="../../notes/NotesAccount.cpp" line="413" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
             <numerusform>V offline kópii sa našla %n poznámka.</numerusform>
@@ -412,7 +412,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="435" />
+        <location filename="../../notes/NotesAccount.cpp" line="433" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>Nájdená %n poznámka.</numerusform>
@@ -421,7 +421,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="436" />
+        <location filename="../../notes/NotesAccount.cpp" line="434" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>Načítaná %n poznámka.</numerusform>
@@ -430,77 +430,77 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="475" />
+        <location filename="../../notes/NotesAccount.cpp" line="473" />
         <source>Note added; it is not in the current search</source>
         <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="479" />
+        <location filename="../../notes/NotesAccount.cpp" line="477" />
         <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
         <translation>Poznámka tohto konceptu nie je v zozname (možno bola zmazaná alebo je za %1 načítanými poznámkami). Vyhľadajte ju alebo pridajte koncept ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="492" />
+        <location filename="../../notes/NotesAccount.cpp" line="490" />
         <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
         <translation>Poznámka, ktorú ste upravovali, už na serveri nie je. Váš text zostáva v editore a uchová sa ako koncept; pridajte ho ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="517" />
+        <location filename="../../notes/NotesAccount.cpp" line="515" />
         <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
         <translation>Neuložené: poznámka už nie je v zozname. Váš text sa uchová ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="571" />
+        <location filename="../../notes/NotesAccount.cpp" line="569" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="615" />
+        <location filename="../../notes/NotesAccount.cpp" line="613" />
         <source>The offline copy of this account was deleted.</source>
         <translation>Offline kópia tohto účtu bola zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="648" />
+        <location filename="../../notes/NotesAccount.cpp" line="646" />
         <source>Note saved.</source>
         <translation>Poznámka uložená.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="650" />
+        <location filename="../../notes/NotesAccount.cpp" line="648" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="653" />
+        <location filename="../../notes/NotesAccount.cpp" line="651" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="677" />
+        <location filename="../../notes/NotesAccount.cpp" line="675" />
         <source>Note added.</source>
         <translation>Poznámka pridaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="679" />
+        <location filename="../../notes/NotesAccount.cpp" line="677" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="682" />
+        <location filename="../../notes/NotesAccount.cpp" line="680" />
         <source>Note not added: %1.</source>
         <translation>Poznámka nebola pridaná: %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="695" />
+        <location filename="../../notes/NotesAccount.cpp" line="693" />
         <source>Note deleted.</source>
         <translation>Poznámka zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="697" />
+        <location filename="../../notes/NotesAccount.cpp" line="695" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="700" />
+        <location filename="../../notes/NotesAccount.cpp" line="698" />
         <source>Note not deleted: %1.</source>
         <translation>Poznámka nebola zmazaná: %1.</translation>
     </message>
