@@ -78,9 +78,10 @@ public:
     void attachPickLists(PickList* clients, PickList* projects);
 
     // Says when there is no network, checks the settings and logs in; the drafts and the
-    // offline copy are read meanwhile. A
-    // successful login loads the lists and the notes; a server that cannot be reached makes the
-    // account offline. False when the settings are incomplete (nothing was sent).
+    // offline copy are read meanwhile. A successful login loads the lists and the notes; a login
+    // the server cannot answer now makes the account offline, one it answers otherwise is said
+    // as a problem of the host or the path. False when the settings are incomplete (nothing was
+    // sent).
     bool signIn();
     // The session was logged in by a login made for this account elsewhere: load as after a login.
     void takeUpLogin();
