@@ -23,6 +23,7 @@
 #include "AppDelegate.h"
 #include "Console.h"
 #include "DataEndpoint.h"
+#include "LatencyProxy.h"
 #include "Limits.h"
 #include "ListRequest.h"
 #include "Localization.h"
@@ -292,8 +293,9 @@ int runBareQnam(int argc, char** argv)
     const auto failed = [&](QNetworkReply* reply, bool xml) {
         const bool ok =
             reply->error() == QNetworkReply::NoError &&
-            reply->header(QNetworkRequest::ContentTypeHeader).toString().startsWith(
-                xml ? QLatin1String("text/xml") : QLatin1String("application/json"));
+            reply->header(QNetworkRequest::ContentTypeHeader)
+                .toString()
+                .startsWith(xml ? QLatin1String("text/xml") : QLatin1String("application/json"));
         if (!ok) {
             std::printf("%sfailed %s %s\n", StampPrefix, qPrintable(reply->url().toString()),
                         qPrintable(reply->errorString()));
@@ -392,13 +394,15 @@ Child spawn(std::vector<std::string> arguments, std::vector<std::string> environ
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], piped);
-    posix_spawn_file_actions_addopen(&actions, piped == STDOUT_FILENO ? STDERR_FILENO : STDOUT_FILENO,
+    posix_spawn_file_actions_addopen(&actions,
+                                     piped == STDOUT_FILENO ? STDERR_FILENO : STDOUT_FILENO,
                                      otherFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     std::vector<char*> argv = cStrings(arguments);
     std::vector<char*> envp = cStrings(environment);
     Child child;
     child.startNs = nowNs();
-    const int error = posix_spawnp(&child.pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int error =
+        posix_spawnp(&child.pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (error != 0) {
@@ -530,10 +534,11 @@ void addStamps(Series& series, const Child& child, const Output& output,
 class Server
 {
 public:
-    bool start(const QString& dir, int notes)
+    bool start(const QString& dir, int notes, const std::vector<std::string>& extra = {})
     {
         std::vector<std::string> arguments = {NOTES_DEVSERVER_PATH, "--port", "0", "--data-dir",
                                               dir.toStdString()};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
         if (notes >= 0) {
             for (const char* option : {"--seed-notes", "--notes-limit"}) {
                 arguments.push_back(option);
@@ -594,8 +599,9 @@ private:
     void runClient(Series& series, const std::string& home, int expected, bool copy);
     void runChild(Series& series, const char* mode, const std::vector<std::string>& extra,
                   const std::vector<std::string>& stages);
-    void runCurl(Series& series);
-    std::optional<std::string> makeSession();
+    void runCurl(Series& series, int port, const std::string& sessionId);
+    std::optional<std::string> makeSession(int port);
+    int runOverSlowLinks(int expected);
     void report(const std::vector<Series*>& all);
 
     Options m_options;
@@ -638,9 +644,9 @@ std::map<std::string, std::string> Bench::clientEnvironment(const std::string& h
             {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home + "/no-session-bus"}};
 }
 
-const std::vector<std::string> ClientStages = {"qt",       "launched", "shown", "copy",
-                                               "login",    "clients",  "projects", "notes",
-                                               "filling",  "rows",     "stall-end"};
+const std::vector<std::string> ClientStages = {"qt",      "launched", "shown",    "copy",
+                                               "login",   "clients",  "projects", "notes",
+                                               "filling", "rows",     "stall-end"};
 
 void Bench::runClient(Series& series, const std::string& home, int expected, bool copy)
 {
@@ -674,8 +680,7 @@ void Bench::runChild(Series& series, const char* mode, const std::vector<std::st
     const Output output = collect(child);
     if (!output.exitedCleanly || output.values.count("done") == 0) {
         ++series.failures;
-        std::fprintf(stderr, "%s: a run failed; see %s.log\n", series.label.c_str(),
-                     home.c_str());
+        std::fprintf(stderr, "%s: a run failed; see %s.log\n", series.label.c_str(), home.c_str());
         return;
     }
     addStamps(series, child, output, stages);
@@ -684,9 +689,9 @@ void Bench::runChild(Series& series, const char* mode, const std::vector<std::st
         series.samples["rows"].push_back(double(output.lines.back().second - child.startNs) / 1e6);
 }
 
-std::optional<std::string> Bench::makeSession()
+std::optional<std::string> Bench::makeSession(int port)
 {
-    const std::string url = "https://localhost:" + std::to_string(m_port) + "/api/login.php";
+    const std::string url = "https://localhost:" + std::to_string(port) + "/api/login.php";
     Child child = spawn({m_curl, "-s", "-k", "--data-raw", "login=demo&password=demo", "-w",
                          "\n@bench done\n", url},
                         environmentWith({}), m_root.toStdString() + "/curl.log");
@@ -697,8 +702,8 @@ std::optional<std::string> Bench::makeSession()
         all.append(chunk, size_t(n));
     close(child.out);
     waitpid(child.pid, nullptr, 0);
-    const QString id = QJsonDocument::fromJson(QByteArray::fromStdString(all.substr(
-                                                   0, all.find('\n'))))[QLatin1String("PHPSESSID")]
+    const QString id = QJsonDocument::fromJson(QByteArray::fromStdString(
+        all.substr(0, all.find('\n'))))[QLatin1String("PHPSESSID")]
                            .toString();
     if (id.isEmpty())
         return std::nullopt;
@@ -706,15 +711,15 @@ std::optional<std::string> Bench::makeSession()
 }
 
 // One curl process, one connection: login, then the three lists with the session made before.
-void Bench::runCurl(Series& series)
+void Bench::runCurl(Series& series, int port, const std::string& sessionId)
 {
-    const std::string base = "https://localhost:" + std::to_string(m_port) + "/api/";
+    const std::string base = "https://localhost:" + std::to_string(port) + "/api/";
     // A line after each answer, on standard error, which curl does not buffer (its standard
     // output it writes only at the end). Not starting with "@", which would make curl read the
     // format from a file.
     const std::string format =
         "%{stderr}\n@bench answer %{http_code} %{num_connects} %{content_type}\n";
-    const std::string session = "PHPSESSID=" + m_session;
+    const std::string session = "PHPSESSID=" + sessionId;
     const std::vector<std::pair<std::string, std::string>> posts = {
         {"login.php", "login=demo&password=demo"},
         {"client.php", session + "&action=xml_clients&StatusID=1&limit=500"},
@@ -782,7 +787,7 @@ int Bench::run()
         return 1;
     }
     if (!m_curl.empty()) {
-        const auto session = makeSession();
+        const auto session = makeSession(m_port);
         if (!session) {
             std::fprintf(stderr, "curl could not log in\n");
             return 1;
@@ -790,7 +795,7 @@ int Bench::run()
         m_session = *session;
     }
     // The client keeps at most Limits::MaxListItems notes of a feed.
-    const int expected = m_options.feed > 0   ? std::min(m_options.feed, Limits::MaxListItems)
+    const int expected = m_options.feed > 0    ? std::min(m_options.feed, Limits::MaxListItems)
                          : m_options.feed == 0 ? 0
                                                : 1;
 
@@ -824,10 +829,12 @@ int Bench::run()
                      {"qt", "login", "clients", "projects", "notes", "rows"});
         },
         [&]() { runChild(floor, "--exit", {}, {}); },
-        [&]() { runChild(window, "--bare-window", {}, {"qt", "shown", "rows"}); },
+        [&]() {
+            runChild(window, "--bare-window", {}, {"qt", "shown", "rows"});
+        },
     };
     if (!m_curl.empty())
-        kinds.push_back([&]() { runCurl(curl); });
+        kinds.push_back([&]() { runCurl(curl, m_port, m_session); });
     if (m_options.feed >= 0) {
         kinds.push_back([&]() {
             const std::string home = newHome(idleServer.port());
@@ -857,13 +864,13 @@ int Bench::run()
         }
         std::printf("%-38s %8.1f %8.1f %8.1f%s\n", series.label.c_str(), series.medianOf(stage),
                     series.minOf(stage), series.maxOf(stage),
-                    series.failures ? qPrintable(QStringLiteral("  (%1 failed runs)")
-                                                     .arg(series.failures))
-                                    : "");
+                    series.failures
+                        ? qPrintable(QStringLiteral("  (%1 failed runs)").arg(series.failures))
+                        : "");
     };
     line(a, "rows");
-    printStages(a, {"qt", "shown", "launched", "login", "clients", "projects", "notes", "filling",
-                    "rows"});
+    printStages(
+        a, {"qt", "shown", "launched", "login", "clients", "projects", "notes", "filling", "rows"});
     line(copy, "copy");
     printStages(copy, {"qt", "shown", "copy", "login", "rows"});
     if (m_curl.empty()) {
@@ -898,7 +905,81 @@ int Bench::run()
     }
     const int failures = a.failures + copy.failures + curl.failures + qnam.failures +
                          floor.failures + window.failures + idle.failures;
-    return failures == 0 ? 0 : 1;
+    const int slowFailures = runOverSlowLinks(expected);
+    return failures == 0 && slowFailures == 0 ? 0 : 1;
+}
+
+// The same start-up over links of 50 and 150 ms round trip (LatencyProxy), against a server whose
+// login takes 65 ms more, as a real one's password check does: A, A' and curl's four posts.
+int Bench::runOverSlowLinks(int expected)
+{
+    if (m_curl.empty())
+        return 0;
+    Server slow;
+    if (!slow.start(m_root + QStringLiteral("/slow-server"), m_options.feed,
+                    {"--login-delay-ms", "65"})) {
+        std::fprintf(stderr, "the slow notes-devserver did not start; see %s\n",
+                     slow.log().c_str());
+        return 1;
+    }
+    const auto session = makeSession(slow.port());
+    if (!session)
+        return 1;
+    int failures = 0;
+    for (const int roundTrip : {50, 150}) {
+        LatencyProxy proxy(slow.port(), roundTrip);
+        if (proxy.port() == 0)
+            return failures + 1;
+        Series a{"A   client, fresh home", {}, 0};
+        Series copy{"A'  client, warm offline copy", {}, 0};
+        Series curl{"B   curl, 4 posts", {}, 0};
+        const std::string warmHome = newHome(proxy.port());
+        Series warmup{"A' warm-up", {}, 0};
+        runClient(warmup, warmHome, expected, false);
+        std::vector<std::function<void()>> kinds = {
+            [&]() {
+                const std::string home = newHome(proxy.port());
+                proxy.takeConnections();
+                runClient(a, home, expected, false);
+                a.samples["connections"].push_back(proxy.takeConnections());
+                if (a.failures == 0)
+                    QDir(QString::fromStdString(home)).removeRecursively();
+            },
+            [&]() { runClient(copy, warmHome, expected, true); },
+            [&]() {
+                proxy.takeConnections();
+                runCurl(curl, proxy.port(), *session);
+                curl.samples["connections"].push_back(proxy.takeConnections());
+            },
+        };
+        for (int round = 0; round < m_options.runs; ++round) {
+            for (size_t i = 0; i < kinds.size(); ++i)
+                kinds[(size_t(round) + i) % kinds.size()]();
+        }
+        std::printf("\nover a link of %d ms round trip, login answered 65 ms later (ms from "
+                    "process start)\n",
+                    roundTrip);
+        for (const Series* series : {&a, &copy, &curl}) {
+            const char* stage = series == &copy ? "copy" : "rows";
+            if (!series->has(stage)) {
+                std::printf("%-38s %8s\n", series->label.c_str(), "-");
+                continue;
+            }
+            std::printf("%-38s %8.1f %8.1f %8.1f", series->label.c_str(), series->medianOf(stage),
+                        series->minOf(stage), series->maxOf(stage));
+            if (series->has("connections"))
+                std::printf("   connections (TLS handshakes) per start: %.0f",
+                            series->medianOf("connections"));
+            std::printf("\n");
+        }
+        printStages(a, {"qt", "shown", "login", "clients", "projects", "notes", "rows"});
+        printStages(curl, {"login", "clients", "projects", "rows"});
+        if (a.has("rows") && curl.has("rows"))
+            std::printf("A/B %.2f   A'/B %.2f\n", a.medianOf("rows") / curl.medianOf("rows"),
+                        copy.has("copy") ? copy.medianOf("copy") / curl.medianOf("rows") : 0.0);
+        failures += a.failures + copy.failures + curl.failures + warmup.failures;
+    }
+    return failures;
 }
 
 int usage()

@@ -18,6 +18,8 @@ struct ApiOptions
     // A notes search answers at most this many notes, whatever limit it asks for; -1 keeps the
     // request's limit.
     int notesLimit = -1;
+    // Every login is answered this much later, as a real server's password check takes.
+    int loginDelayMs = 0;
 };
 
 // Answers the service's scripts (login.php, notes.php, client.php, project.php) from a decoded

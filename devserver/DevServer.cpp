@@ -63,9 +63,14 @@ void DevServer::handleApi(const IncomingRequest& request, QTcpSocket* socket)
     const FormDecoder::Fields form = FormDecoder::decode(request.body);
     m_requests.record(request, script, form.value(ServerContract::Form::Action));
     if (const auto fault = m_faults.take(script, form))
-        applyFault(*fault, request, socket);
-    else
-        send(socket, request, process(request, script, form));
+        return applyFault(*fault, request, socket);
+    if (script != QLatin1String(ServerContract::Script::Login) || m_options.loginDelayMs <= 0)
+        return send(socket, request, process(request, script, form));
+    const QPointer<QTcpSocket> connection(socket);
+    QTimer::singleShot(m_options.loginDelayMs, this, [this, request, script, form, connection] {
+        if (connection)
+            send(connection, request, process(request, script, form));
+    });
 }
 
 void DevServer::applyFault(const Fault& fault, const IncomingRequest& request, QTcpSocket* socket)

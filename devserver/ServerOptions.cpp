@@ -37,7 +37,13 @@ std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, Q
         QStringLiteral("notes-limit"),
         QStringLiteral("A notes search answers at most N notes, whatever limit it asks for."),
         QStringLiteral("N"));
-    parser.addOptions({port, dataDir, cert, key, lifetime, answerId, seedNotes, notesLimit});
+    const QCommandLineOption loginDelay(
+        QStringLiteral("login-delay-ms"),
+        QStringLiteral("Answer every login MS milliseconds later, as a real password check takes "
+                       "(for benchmarks)."),
+        QStringLiteral("MS"));
+    parser.addOptions(
+        {port, dataDir, cert, key, lifetime, answerId, seedNotes, notesLimit, loginDelay});
     parser.process(app);
 
     ServerOptions options;
@@ -60,6 +66,7 @@ std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, Q
     };
     const bool seedOk = count(seedNotes, &options.seedNotes);
     const bool limitOk = count(notesLimit, &options.notesLimit);
+    const bool delayOk = count(loginDelay, &options.loginDelayMs);
     if (!portOk || portValue > 65535)
         *error = QStringLiteral("--port needs a number from 0 to 65535");
     else if (!lifetimeOk || options.sessionLifetimeSeconds < 0)
@@ -68,6 +75,8 @@ std::optional<ServerOptions> ServerOptions::parse(const QCoreApplication& app, Q
         *error = QStringLiteral("--seed-notes needs a number of notes");
     else if (!limitOk)
         *error = QStringLiteral("--notes-limit needs a number of notes");
+    else if (!delayOk)
+        *error = QStringLiteral("--login-delay-ms needs a number of milliseconds");
     else if (options.certFile.isEmpty() != options.keyFile.isEmpty())
         *error = QStringLiteral("--cert and --key go together");
     else if (options.dataDir.isEmpty())

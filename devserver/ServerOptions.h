@@ -24,4 +24,6 @@ public:
     int seedNotes = -1;
     // See ApiOptions::notesLimit.
     int notesLimit = -1;
+    // See ApiOptions::loginDelayMs.
+    int loginDelayMs = 0;
 };

@@ -56,8 +56,9 @@ int main(int argc, char* argv[])
     if (!tls)
         return fail(error);
 
-    DevServer server(database, options->sessionLifetimeSeconds,
-                     ApiOptions{options->addNoteAnswersId, options->notesLimit});
+    DevServer server(
+        database, options->sessionLifetimeSeconds,
+        ApiOptions{options->addNoteAnswersId, options->notesLimit, options->loginDelayMs});
     server.sslSetup(*tls); // before listening, or the server would speak plain HTTP
     const quint16 port = server.listenOnLoopback(options->port);
     if (port == 0)
