@@ -12,7 +12,6 @@
 #include "ServerContract.h"
 
 #include <QLocale>
-#include <QNetworkInformation>
 
 #include <algorithm>
 
@@ -43,10 +42,7 @@ NotesAccount::NotesAccount(std::unique_ptr<MemberCenter> session, QObject* paren
     m_draftTimer.setSingleShot(true);
     m_draftTimer.setInterval(draftDelay());
     connect(&m_draftTimer, &QTimer::timeout, this, &NotesAccount::keepDraft);
-    std::tie(m_firstReconnectMs, m_mostReconnectMs) = reconnectDelays();
-    m_nextReconnectMs = m_firstReconnectMs;
-    m_reconnectTimer.setSingleShot(true);
-    connect(&m_reconnectTimer, &QTimer::timeout, this, &NotesAccount::reconnect);
+    connect(&m_retries, &RetrySchedule::due, this, &NotesAccount::reconnect);
 
     connect(m_feed, &NotesFeed::notesReloaded, this, &NotesAccount::notesReloaded);
     connect(m_feed, &NotesFeed::commandEnded, this, &NotesAccount::commandEnded);
@@ -139,7 +135,7 @@ void NotesAccount::takeUpLogin()
 
 void NotesAccount::reconnect()
 {
-    m_reconnectTimer.stop();
+    m_retries.stop();
     if (m_retired || !m_membercenter->checkSettings())
         return;
     m_membercenter->actionLogin([this](bool accepted) { loginEnded(accepted); });
@@ -167,8 +163,7 @@ void NotesAccount::loginEnded(bool accepted)
     }
     m_signedIn = true;
     m_offline = false;
-    m_reconnectTimer.stop();
-    m_nextReconnectMs = m_firstReconnectMs;
+    m_retries.reset();
     emit stateChanged();
     Console::print(QLatin1String(DataEndpoint::LoggedInLine));
     say(tr("Signed in to %1 as %2. Loading the notes…")
@@ -177,35 +172,15 @@ void NotesAccount::loginEnded(bool accepted)
 }
 
 // No server answers: the copy stays readable, edits become drafts, and the login is tried again
-// after a pause that grows from the first to the longest.
+// later (RetrySchedule): when the server said, or after a pause that grows.
 void NotesAccount::goOffline()
 {
-    // Back on a network: try at once instead of waiting out the pause. Loaded only now, since
-    // the platform's network service costs start-up time that an online start does not need.
-    if (!m_offline && !QNetworkInformation::instance())
-        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
-    if (!m_offline && QNetworkInformation::instance() && !std::exchange(m_watchingNetwork, true))
-        connect(QNetworkInformation::instance(), &QNetworkInformation::reachabilityChanged, this,
-                [this](QNetworkInformation::Reachability reachability) {
-                    if (m_offline && reachability == QNetworkInformation::Reachability::Online)
-                        reconnect();
-                });
     m_offline = true;
-    // A server that says when to come back is asked then, within the usual bounds.
-    const int pause =
-        qBound(m_firstReconnectMs, m_membercenter->retryAfterMs().value_or(m_nextReconnectMs),
-               m_mostReconnectMs);
-    m_reconnectTimer.start(pause);
+    const int pause = m_retries.schedule(m_membercenter->retryAfterMs());
     say(tr("The server cannot be reached. Saving, adding and deleting wait until it is back; your "
            "edits are kept as drafts. Trying again in %n second(s).",
            nullptr, (pause + 999) / 1000));
-    m_nextReconnectMs = qMin(m_nextReconnectMs * 2, m_mostReconnectMs);
     emit stateChanged();
-}
-
-void NotesAccount::setReconnectDelays(int firstMs, int mostMs)
-{
-    reconnectDelays() = {firstMs, mostMs};
 }
 
 void NotesAccount::setDraftDelay(int ms)
@@ -217,12 +192,6 @@ int& NotesAccount::draftDelay()
 {
     static int delay = DraftDelayMs;
     return delay;
-}
-
-std::pair<int, int>& NotesAccount::reconnectDelays()
-{
-    static std::pair<int, int> delays{2000, 60000};
-    return delays;
 }
 
 // The drafts and the copy of this account, read once. The copy is shown at once while nothing
@@ -282,9 +251,9 @@ void NotesAccount::retire()
     keepDraft();
     m_retired = true;
     attachPickLists(nullptr, nullptr);
-    m_reconnectTimer.stop();
+    m_retries.stop();
     m_feed->setReloadAfterCommands(false);
-    m_afterReload.reset();
+    m_selection.forget();
     if (pendingCommands() == 0)
         QTimer::singleShot(0, this, &NotesAccount::released);
 }
@@ -363,7 +332,7 @@ void NotesAccount::noteShown(const QString& noteId)
 void NotesAccount::noteEdited(const QString& noteId, const QString& text)
 {
     m_pending.emplace(noteId, text);
-    ++m_edits;
+    m_selection.typed();
     m_draftTimer.start();
 }
 
@@ -442,54 +411,32 @@ void NotesAccount::showRows(const QList<Note>& notes, bool sameSearch)
     emit rowsReplaced(m_rows, change);
 }
 
-// The selection follows its note by NoteID, or goes to a note just added (unless the user typed
-// since pressing New) or to the note of a draft asked for. A note the user was editing that is
-// gone from the same list stays in the editor with its text.
+// Where the selection goes is SelectionAfterReload's; what it means for the user is said here.
 NotesAccount::RowsChange NotesAccount::changeAfterReload(const QList<Note>& notes, bool sameSearch)
 {
-    RowsChange change;
-    const auto has = [&notes](const QString& id) {
-        return std::ranges::find(notes, id, &Note::id) != notes.end();
-    };
-    if (const std::optional<AfterReload> wanted = std::exchange(m_afterReload, std::nullopt)) {
-        QString id = wanted->noteId;
-        if (id.isEmpty() && wanted->newNote) {
-            const QSet<QString> before = idsOf(m_rows);
-            QStringList added;
-            for (const Note& n : notes)
-                if (!wanted->idsBefore.contains(n.id) && !before.contains(n.id))
-                    added << n.id;
-            if (added.size() == 1)
-                id = added.first();
-        }
-        const bool typedSince = wanted->newNote && m_edits != wanted->editsAtPress;
-        if (!typedSince && !id.isEmpty() && has(id)) {
-            change.selectId = id;
-            change.selectNew = wanted->newNote;
-            return change;
-        }
-        // A new note the rows lack leaves nothing selected, so typing meant for it goes nowhere.
-        if (!typedSince && !has(id) && wanted->newNote) {
-            say(tr("Note added; it is not in the current search"));
-            return change;
-        }
-        if (!has(id) && !wanted->newNote)
-            Notices::alert(tr("The note of this draft is not in the list (it may be deleted, or "
-                              "beyond the %1 notes loaded). Search for it, or add the draft as a "
-                              "new note from Note → Drafts…")
-                               .arg(QLatin1String(ServerContract::NotesLimit)));
-    }
-    if (m_shownId.isEmpty())
-        return change;
-    if (has(m_shownId)) {
-        change.selectId = m_shownId;
-        return change;
-    }
-    if (sameSearch && m_drafts->draft(m_shownId) && !m_deletedByUser.contains(m_shownId)) {
-        change.keepDetached = true;
+    using Notice = SelectionAfterReload::Notice;
+    Notice notice = Notice::None;
+    const bool keepsText =
+        !m_shownId.isEmpty() && m_drafts->draft(m_shownId) && !m_deletedByUser.contains(m_shownId);
+    const RowsChange change =
+        m_selection.decide(m_rows, notes, m_shownId, keepsText, sameSearch, &notice);
+    switch (notice) {
+    case Notice::None:
+        break;
+    case Notice::NewNoteNotListed:
+        say(tr("Note added; it is not in the current search"));
+        break;
+    case Notice::DraftNoteNotListed:
+        Notices::alert(tr("The note of this draft is not in the list (it may be deleted, or "
+                          "beyond the %1 notes loaded). Search for it, or add the draft as a "
+                          "new note from Note → Drafts…")
+                           .arg(QLatin1String(ServerContract::NotesLimit)));
+        break;
+    case Notice::EditedNoteGone:
         Notices::alert(tr("The note you were editing is no longer on the server. Your text stays "
                           "in the editor and is kept as a draft; add it as a new note from "
                           "Note → Drafts…"));
+        break;
     }
     return change;
 }
@@ -547,7 +494,7 @@ bool NotesAccount::add(const QString& baseId, bool keepClient, bool keepProject)
     const QString none = QLatin1String(ServerContract::NoLink);
     fresh.clientId = keepClient ? base->clientId : none;
     fresh.projectId = keepProject ? base->projectId : none;
-    m_addsPressedAt.push_back(m_edits);
+    m_selection.addPressed();
     m_feed->actionAddXMLItem(fresh);
     return true;
 }
@@ -571,7 +518,7 @@ void NotesAccount::revert(const QString& noteId)
 
 void NotesAccount::openDraft(const QString& noteId)
 {
-    m_afterReload = AfterReload{false, noteId, {}, m_edits};
+    m_selection.openDraft(noteId);
     search(QString(), QString(), QString());
 }
 
@@ -589,7 +536,7 @@ bool NotesAccount::addDraftAsNote(const QString& noteId)
         fresh.clientId = n->clientId;
         fresh.projectId = n->projectId;
     }
-    m_addsPressedAt.push_back(m_edits);
+    m_selection.addPressed();
     m_feed->actionAddXMLItem(fresh);
     return true;
 }
@@ -654,11 +601,7 @@ void NotesAccount::saveEnded(const NotesFeed::CommandResult& result)
 
 void NotesAccount::addEnded(const NotesFeed::CommandResult& result)
 {
-    quint64 pressedAt = m_edits;
-    if (!m_addsPressedAt.empty()) {
-        pressedAt = m_addsPressedAt.front();
-        m_addsPressedAt.pop_front();
-    }
+    m_selection.addEnded(result.succeeded() && !m_retired, result.newNoteId, idsOf(m_rows));
     const QString& id = result.note.id;
     if (result.succeeded()) {
         // A note added from a draft carries the draft's NoteID; the draft is done with unless the
@@ -670,8 +613,6 @@ void NotesAccount::addEnded(const NotesFeed::CommandResult& result)
                 emit draftDone(id, result.note.note);
             }
         }
-        if (!m_retired)
-            m_afterReload = AfterReload{true, result.newNoteId, idsOf(m_rows), pressedAt};
         say(tr("Note added."));
     } else if (result.outcomeUnknown) {
         say(tr("The connection broke while the note was being added: it may or may not exist "

@@ -2,6 +2,8 @@
 
 #include "Note.h"
 #include "NotesFeed.h"
+#include "RetrySchedule.h"
+#include "SelectionAfterReload.h"
 
 #include <QDateTime>
 #include <QList>
@@ -11,7 +13,6 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <deque>
 #include <memory>
 #include <optional>
 
@@ -49,12 +50,7 @@ public:
     };
 
     // What the view does with its selection when the rows change.
-    struct RowsChange
-    {
-        QString selectId;          // the note to show, if it is among the rows; else none
-        bool selectNew = false;    // a note the user just added: its text is selected to type over
-        bool keepDetached = false; // the note shown is gone but holds unsaved text: it stays
-    };
+    using RowsChange = SelectionAfterReload::Change;
 
     // An edit is kept as a draft after this long without typing.
     static constexpr int DraftDelayMs = 2000;
@@ -97,7 +93,7 @@ public:
 
     bool isOffline() const { return m_offline; }
     // When the login is tried again, in ms from when that was decided; -1 when it is not.
-    int retryInMs() const { return m_reconnectTimer.isActive() ? m_reconnectTimer.interval() : -1; }
+    int retryInMs() const { return m_retries.retryInMs(); }
     bool showsOfflineCopy() const { return m_showingCopy; }
     QDateTime copyLoadedAt() const { return m_copyLoadedAt; }
     // Save, Delete and Add go to the server: signed in, reachable, and the rows are its answer.
@@ -145,7 +141,10 @@ public:
     void forgetCopy();
 
     // The pauses between logins while offline, for accounts made from now on (2 s to 60 s).
-    static void setReconnectDelays(int firstMs, int mostMs);
+    static void setReconnectDelays(int firstMs, int mostMs)
+    {
+        RetrySchedule::setDelays(firstMs, mostMs);
+    }
     // The pause in typing after which an edit is kept, for accounts made from now on.
     static void setDraftDelay(int ms);
 
@@ -180,7 +179,6 @@ private:
     void deleteEnded(const NotesFeed::CommandResult& result);
     bool mayChange();
     QString serverTextOf(const QString& noteId) const;
-    static std::pair<int, int>& reconnectDelays();
     static int& draftDelay();
 
     MemberCenter* m_membercenter;
@@ -195,10 +193,7 @@ private:
     // The keywords the rows answer; a reload with the same ones is the same list, newer.
     QStringList m_rowsKeywords;
     QTimer m_draftTimer;
-    QTimer m_reconnectTimer;
-    int m_firstReconnectMs = 0;
-    int m_mostReconnectMs = 0;
-    int m_nextReconnectMs = 0;
+    RetrySchedule m_retries;
     bool m_filesOpen = false;
     bool m_clientsLoaded = false;
     bool m_projectsLoaded = false;
@@ -206,28 +201,14 @@ private:
     bool m_offline = false;
     bool m_showingCopy = false;
     bool m_retired = false;
-    bool m_watchingNetwork = false;
     bool m_reloadAfterCommand = false;
     QDateTime m_copyLoadedAt;
     QString m_shownId;
     // An edit not kept as a draft yet.
     std::optional<std::pair<QString, QString>> m_pending;
-    // Counts the user's edits, so an add's reload knows whether the user typed since.
-    quint64 m_edits = 0;
     // Notes the user deleted: their drafts do not come back.
     QSet<QString> m_deletedByUser;
-    // Adds waiting for their answer: the edit count when New was pressed.
-    std::deque<quint64> m_addsPressedAt;
-
-    // What the next reload should select: a note just added, or the note of a draft to open.
-    struct AfterReload
-    {
-        bool newNote = false;
-        QString noteId;          // known id, or empty for a new note the server did not name
-        QSet<QString> idsBefore; // the rows before a new note's reload
-        quint64 editsAtPress = 0;
-    };
-    std::optional<AfterReload> m_afterReload;
+    SelectionAfterReload m_selection;
 };
 
 Q_DECLARE_METATYPE(NotesAccount::RowsChange)

@@ -319,42 +319,42 @@
 <context>
     <name>NotesAccount</name>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="63"/>
+        <location filename="../../notes/NotesAccount.cpp" line="59"/>
         <source>Your draft could not be written to disk (%1). It is kept while the program runs; save the note or free the disk.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="68"/>
+        <location filename="../../notes/NotesAccount.cpp" line="64"/>
         <source>The drafts file of %1 could not be read; it was set aside as %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="100"/>
+        <location filename="../../notes/NotesAccount.cpp" line="96"/>
         <source>%1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="122"/>
+        <location filename="../../notes/NotesAccount.cpp" line="118"/>
         <source>No network connection. Signing in is tried all the same.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="159"/>
+        <location filename="../../notes/NotesAccount.cpp" line="155"/>
         <source>The server at %1 answered the login with HTTP status %2. Check the host and the path in Preferences.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="163"/>
+        <location filename="../../notes/NotesAccount.cpp" line="159"/>
         <source>The server at %1 did not answer like a notes server. Check the host and the path in Preferences.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="174"/>
+        <location filename="../../notes/NotesAccount.cpp" line="169"/>
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="199"/>
+        <location filename="../../notes/NotesAccount.cpp" line="180"/>
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
             <numerusform>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second.</numerusform>
@@ -362,47 +362,47 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="239"/>
+        <location filename="../../notes/NotesAccount.cpp" line="208"/>
         <source>The offline copy could not be used; it was set aside as %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="251"/>
+        <location filename="../../notes/NotesAccount.cpp" line="220"/>
         <source>Offline copy from %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="307"/>
+        <location filename="../../notes/NotesAccount.cpp" line="276"/>
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="309"/>
+        <location filename="../../notes/NotesAccount.cpp" line="278"/>
         <source>Not while the table shows the offline copy; your edits are kept as drafts until the server&apos;s list arrives.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="312"/>
+        <location filename="../../notes/NotesAccount.cpp" line="281"/>
         <source>Not before you are signed in; your edits are kept as drafts.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="320"/>
+        <location filename="../../notes/NotesAccount.cpp" line="289"/>
         <source>Offline copy from %1: these notes are what the server held then.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="323"/>
+        <location filename="../../notes/NotesAccount.cpp" line="292"/>
         <source>The server cannot be reached; search works on the copy.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="325"/>
+        <location filename="../../notes/NotesAccount.cpp" line="294"/>
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="413"/>
+        <location filename="../../notes/NotesAccount.cpp" line="382"/>
         <source>%n note(s) found in the offline copy.</source>
         <translation>
             <numerusform>%n note found in the offline copy.</numerusform>
@@ -410,7 +410,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="433"/>
+        <location filename="../../notes/NotesAccount.cpp" line="402"/>
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>%n note found.</numerusform>
@@ -418,7 +418,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="434"/>
+        <location filename="../../notes/NotesAccount.cpp" line="403"/>
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>%n note loaded.</numerusform>
@@ -426,77 +426,77 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="473"/>
+        <location filename="../../notes/NotesAccount.cpp" line="427"/>
         <source>Note added; it is not in the current search</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="477"/>
+        <location filename="../../notes/NotesAccount.cpp" line="430"/>
         <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="490"/>
+        <location filename="../../notes/NotesAccount.cpp" line="436"/>
         <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="515"/>
+        <location filename="../../notes/NotesAccount.cpp" line="462"/>
         <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="569"/>
+        <location filename="../../notes/NotesAccount.cpp" line="516"/>
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="613"/>
+        <location filename="../../notes/NotesAccount.cpp" line="560"/>
         <source>The offline copy of this account was deleted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="646"/>
+        <location filename="../../notes/NotesAccount.cpp" line="593"/>
         <source>Note saved.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="648"/>
+        <location filename="../../notes/NotesAccount.cpp" line="595"/>
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="651"/>
+        <location filename="../../notes/NotesAccount.cpp" line="598"/>
         <source>Note not saved: %1. Your text is kept.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="675"/>
+        <location filename="../../notes/NotesAccount.cpp" line="616"/>
         <source>Note added.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="677"/>
+        <location filename="../../notes/NotesAccount.cpp" line="618"/>
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="680"/>
+        <location filename="../../notes/NotesAccount.cpp" line="621"/>
         <source>Note not added: %1.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="693"/>
+        <location filename="../../notes/NotesAccount.cpp" line="634"/>
         <source>Note deleted.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="695"/>
+        <location filename="../../notes/NotesAccount.cpp" line="636"/>
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="698"/>
+        <location filename="../../notes/NotesAccount.cpp" line="639"/>
         <source>Note not deleted: %1.</source>
         <translation type="unfinished"></translation>
     </message>

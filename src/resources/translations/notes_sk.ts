@@ -319,42 +319,42 @@
 <context>
     <name>NotesAccount</name>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="63" />
+        <location filename="../../notes/NotesAccount.cpp" line="59" />
         <source>Your draft could not be written to disk (%1). It is kept while the program runs; save the note or free the disk.</source>
         <translation>Koncept sa nepodarilo zapísať na disk (%1). Zostáva zachovaný, kým program beží; uložte poznámku alebo uvoľnite miesto na disku.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="68" />
+        <location filename="../../notes/NotesAccount.cpp" line="64" />
         <source>The drafts file of %1 could not be read; it was set aside as %2.</source>
         <translation>Súbor konceptov účtu %1 sa nedal prečítať; bol odložený ako %2.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="100" />
+        <location filename="../../notes/NotesAccount.cpp" line="96" />
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="122" />
+        <location filename="../../notes/NotesAccount.cpp" line="118" />
         <source>No network connection. Signing in is tried all the same.</source>
         <translation>Bez pripojenia k sieti. Prihlásenie sa aj tak skúsi.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="159" />
+        <location filename="../../notes/NotesAccount.cpp" line="155" />
         <source>The server at %1 answered the login with HTTP status %2. Check the host and the path in Preferences.</source>
         <translation>Server %1 odpovedal na prihlásenie stavom HTTP %2. Skontrolujte server a cestu v Nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="163" />
+        <location filename="../../notes/NotesAccount.cpp" line="159" />
         <source>The server at %1 did not answer like a notes server. Check the host and the path in Preferences.</source>
         <translation>Server %1 neodpovedal ako server poznámok. Skontrolujte server a cestu v Nastaveniach.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="174" />
+        <location filename="../../notes/NotesAccount.cpp" line="169" />
         <source>Signed in to %1 as %2. Loading the notes…</source>
         <translation>Prihlásené na %1 ako %2. Načítavajú sa poznámky…</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="199" />
+        <location filename="../../notes/NotesAccount.cpp" line="180" />
         <source>The server cannot be reached. Saving, adding and deleting wait until it is back; your edits are kept as drafts. Trying again in %n second(s).</source>
         <translation>
             <numerusform>Server je nedostupný. Ukladanie, pridávanie a mazanie počká, kým bude späť; vaše úpravy zostávajú ako koncepty. Ďalší pokus o %n sekundu.</numerusform>
@@ -363,47 +363,47 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="239" />
+        <location filename="../../notes/NotesAccount.cpp" line="208" />
         <source>The offline copy could not be used; it was set aside as %1.</source>
         <translation>Offline kópiu nebolo možné použiť; bola odložená ako %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="251" />
+        <location filename="../../notes/NotesAccount.cpp" line="220" />
         <source>Offline copy from %1</source>
         <translation>Offline kópia z %1</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="307" />
+        <location filename="../../notes/NotesAccount.cpp" line="276" />
         <source>Not while the server cannot be reached; your edits are kept as drafts.</source>
         <translation>Nie je k dispozícii, kým je server nedostupný; vaše úpravy zostávajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="309" />
+        <location filename="../../notes/NotesAccount.cpp" line="278" />
         <source>Not while the table shows the offline copy; your edits are kept as drafts until the server's list arrives.</source>
         <translation>Nie, kým tabuľka ukazuje offline kópiu; vaše úpravy sa uchovajú ako koncepty, kým nepríde zoznam zo servera.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="312" />
+        <location filename="../../notes/NotesAccount.cpp" line="281" />
         <source>Not before you are signed in; your edits are kept as drafts.</source>
         <translation>Nie pred prihlásením; vaše úpravy sa uchovajú ako koncepty.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="320" />
+        <location filename="../../notes/NotesAccount.cpp" line="289" />
         <source>Offline copy from %1: these notes are what the server held then.</source>
         <translation>Offline kópia z %1: tieto poznámky mal server vtedy.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="323" />
+        <location filename="../../notes/NotesAccount.cpp" line="292" />
         <source>The server cannot be reached; search works on the copy.</source>
         <translation>Server je nedostupný; vyhľadávanie prebieha v kópii.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="325" />
+        <location filename="../../notes/NotesAccount.cpp" line="294" />
         <source>The server cannot be reached. Your edits are kept as drafts.</source>
         <translation>Server je nedostupný. Vaše úpravy zostávajú ako koncepty.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="413" />
+        <location filename="../../notes/NotesAccount.cpp" line="382" />
         <source>%n note(s) found in the offline copy.</source>
         <translation>
             <numerusform>V offline kópii sa našla %n poznámka.</numerusform>
@@ -412,7 +412,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="433" />
+        <location filename="../../notes/NotesAccount.cpp" line="402" />
         <source>%n note(s) found.</source>
         <translation>
             <numerusform>Nájdená %n poznámka.</numerusform>
@@ -421,7 +421,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location filename="../../notes/NotesAccount.cpp" line="434" />
+        <location filename="../../notes/NotesAccount.cpp" line="403" />
         <source>%n note(s) loaded.</source>
         <translation>
             <numerusform>Načítaná %n poznámka.</numerusform>
@@ -430,77 +430,77 @@
         </translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="473" />
+        <location filename="../../notes/NotesAccount.cpp" line="427" />
         <source>Note added; it is not in the current search</source>
         <translation>Poznámka pridaná; v aktuálnom vyhľadávaní nie je</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="477" />
+        <location filename="../../notes/NotesAccount.cpp" line="430" />
         <source>The note of this draft is not in the list (it may be deleted, or beyond the %1 notes loaded). Search for it, or add the draft as a new note from Note → Drafts…</source>
         <translation>Poznámka tohto konceptu nie je v zozname (možno bola zmazaná alebo je za %1 načítanými poznámkami). Vyhľadajte ju alebo pridajte koncept ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="490" />
+        <location filename="../../notes/NotesAccount.cpp" line="436" />
         <source>The note you were editing is no longer on the server. Your text stays in the editor and is kept as a draft; add it as a new note from Note → Drafts…</source>
         <translation>Poznámka, ktorú ste upravovali, už na serveri nie je. Váš text zostáva v editore a uchová sa ako koncept; pridajte ho ako novú poznámku cez Poznámka → Koncepty…</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="515" />
+        <location filename="../../notes/NotesAccount.cpp" line="462" />
         <source>Not saved: the note is no longer in the list. Your text is kept as a draft.</source>
         <translation>Neuložené: poznámka už nie je v zozname. Váš text sa uchová ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="569" />
+        <location filename="../../notes/NotesAccount.cpp" line="516" />
         <source>The draft was dropped; the note shows the saved text.</source>
         <translation>Koncept bol zahodený; poznámka ukazuje uložený text.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="613" />
+        <location filename="../../notes/NotesAccount.cpp" line="560" />
         <source>The offline copy of this account was deleted.</source>
         <translation>Offline kópia tohto účtu bola zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="646" />
+        <location filename="../../notes/NotesAccount.cpp" line="593" />
         <source>Note saved.</source>
         <translation>Poznámka uložená.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="648" />
+        <location filename="../../notes/NotesAccount.cpp" line="595" />
         <source>The connection broke while the note was being saved: it may or may not be stored. Your text is kept as a draft.</source>
         <translation>Spojenie sa prerušilo počas ukladania poznámky: nemusí byť uložená. Váš text zostáva ako koncept.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="651" />
+        <location filename="../../notes/NotesAccount.cpp" line="598" />
         <source>Note not saved: %1. Your text is kept.</source>
         <translation>Poznámka nebola uložená: %1. Váš text zostáva.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="675" />
+        <location filename="../../notes/NotesAccount.cpp" line="616" />
         <source>Note added.</source>
         <translation>Poznámka pridaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="677" />
+        <location filename="../../notes/NotesAccount.cpp" line="618" />
         <source>The connection broke while the note was being added: it may or may not exist now. Check the list before adding it again.</source>
         <translation>Spojenie sa prerušilo počas pridávania poznámky: nemusí existovať. Pred ďalším pridaním skontrolujte zoznam.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="680" />
+        <location filename="../../notes/NotesAccount.cpp" line="621" />
         <source>Note not added: %1.</source>
         <translation>Poznámka nebola pridaná: %1.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="693" />
+        <location filename="../../notes/NotesAccount.cpp" line="634" />
         <source>Note deleted.</source>
         <translation>Poznámka zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="695" />
+        <location filename="../../notes/NotesAccount.cpp" line="636" />
         <source>The connection broke while the note was being deleted: it may or may not be gone.</source>
         <translation>Spojenie sa prerušilo počas mazania poznámky: nemusí byť zmazaná.</translation>
     </message>
     <message>
-        <location filename="../../notes/NotesAccount.cpp" line="698" />
+        <location filename="../../notes/NotesAccount.cpp" line="639" />
         <source>Note not deleted: %1.</source>
         <translation>Poznámka nebola zmazaná: %1.</translation>
     </message>
