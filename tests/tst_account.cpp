@@ -566,11 +566,17 @@ private slots:
     }
 
     // Three lists that learn together that the session is gone share one login, and each is
-    // sent once more after it; one that comes back after that login is sent again at once.
+    // sent once more after it; one that comes back after that login is sent again at once. Only
+    // the first login opens connections, one for each list, before the login goes out.
     void oneLoginForEveryLostSession()
     {
         auto a = makeAccount("a.test");
-        QVERIFY(a->signIn() && answerLogin("s1"));
+        QVERIFY(a->signIn());
+        QCOMPARE(transport->opened().size(), 1);
+        QCOMPARE(transport->opened().first().count, 3);
+        QCOMPARE(transport->opened().first().requestsBefore, lastLogin());
+        QCOMPARE(transport->opened().first().url, transport->at(lastLogin()).url);
+        QVERIFY(answerLogin("s1"));
         PrintedLines printed;
         const QByteArray lost = R"({"success":0,"error_code":2,"error_message":"-"})";
         QVERIFY(transport->answerJson(lost, last("xml_clients")));
@@ -587,6 +593,7 @@ private slots:
                     sent += field(transport->at(i).body, "PHPSESSID") == "s2";
             QVERIFY2(sent == 1, action);
         }
+        QCOMPARE(transport->opened().size(), 1);
     }
 
     // Losses that cannot be avoided are said in the window: a draft not written, and drafts

@@ -11,11 +11,11 @@
 #include "support/TestSettings.h"
 #include "support/Wait.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSslConfiguration>
-#include <QCoreApplication>
 #include <QTest>
 
 class TrustTest : public QObject
@@ -97,6 +97,20 @@ private slots:
         QVERIFY(login(QStringLiteral("127.0.0.1:%1").arg(server.port())));
         QVERIFY(!login(host));
         QCOMPARE(server.requests().size(), 1);
+    }
+
+    // Connections opened ahead of the requests are judged like a request's: a changed key is
+    // refused at their handshake, with both keys named, and nothing reaches the server.
+    void connectionsOpenedAheadAreJudgedToo()
+    {
+        QVERIFY(login(server.host()));
+        QVERIFY(server.restartWith("other-cert"));
+        transport->openConnections(
+            QUrl(QStringLiteral("https://%1/api/login.php").arg(server.host())), 3);
+        QVERIFY(QTest::qWaitFor([this] { return trust->refusal().has_value(); }, 10000));
+        QCOMPARE(trust->refusal()->presentedKey, keyOf("other-cert"));
+        QCOMPARE(trust->refusal()->trusted.key, keyOf("cert"));
+        QCOMPARE(server.requests().size(), 0);
     }
 
     // The test CA stands for the system CAs: a certificate it signed verifies normally.

@@ -22,6 +22,15 @@ public:
     // before this function has returned.
     virtual TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) = 0;
 
+    // Opens up to count connections to the server of url ahead of the requests that will use
+    // them, so that requests sent together later need not wait for handshakes. Each handshake
+    // goes through the same trust decision as a request's.
+    virtual void openConnections(const QUrl& url, int count)
+    {
+        (void)url;
+        (void)count;
+    }
+
     // The trust records of the servers this transport reaches over TLS, if it keeps any.
     virtual ServerTrust* serverTrust() const { return nullptr; }
 };

@@ -12,6 +12,11 @@
 
 #include <utility>
 
+namespace {
+// The client list, the project list and the notes.
+constexpr int ListsAfterLogin = 3;
+} // namespace
+
 MemberCenter::MemberCenter(SettingsStore& store, ApiTransport& transport, PasswordStore& passwords,
                            QObject* parent)
     : QObject(parent), m_store(store), m_transport(transport)
@@ -168,6 +173,11 @@ void MemberCenter::sendLogin(Lines lines)
     auto* request = new LoginRequest(address(script), m_login, m_password, this);
     m_dataTask = request;
     connect(request, &ApiRequest::finished, this, [this, request]() { loginFinished(request); });
+    // The lists that follow the first login go out together, one connection each: the login's
+    // and two more, opened with it so that their handshakes overlap the login's round trip.
+    // Opened before the login is queued, the login takes the first of them that is ready.
+    if (!std::exchange(m_connectionsOpened, true))
+        m_transport.openConnections(request->url(), ListsAfterLogin);
     request->start(m_transport);
 }
 

@@ -133,4 +133,5 @@ private:
     bool m_ahead = false;
     bool m_linesOwed = false;
     LoginRequest* m_aheadFinished = nullptr;
+    bool m_connectionsOpened = false;
 };

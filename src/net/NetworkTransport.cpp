@@ -29,9 +29,15 @@ public:
     bool setCookiesFromUrl(const QList<QNetworkCookie>&, const QUrl&) override { return false; }
 };
 
+// Every request is an HTTP/1.1 one. Qt keeps connections that may speak HTTP/2 apart from
+// those that may not, and a connection opened ahead (openConnections) can only be of the
+// second kind and still be used by several requests at once: an HTTP/2 one is a single
+// connection, which on a server that answers in HTTP/1.1 would leave the other requests to
+// open their own after the login.
 QNetworkRequest makeRequest(const QUrl& url, int timeoutMs)
 {
     QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setTransferTimeout(timeoutMs);
@@ -45,6 +51,22 @@ QNetworkRequest makeRequest(const QUrl& url, int timeoutMs)
 constexpr char AbortReasonProperty[] = "notesAbortReason";
 constexpr char RefusalProperty[] = "notesRefusal";
 constexpr char UnverifiedProperty[] = "notesUnverified";
+constexpr char OpeningScheme[] =
+    "preconnect-https"; // the URL scheme Qt gives a connection opened ahead
+
+bool opensAhead(const QNetworkReply* reply)
+{
+    return reply->url().scheme() == QLatin1String(OpeningScheme);
+}
+
+// The server a handshake was made with, as an https URL also for a connection opened ahead.
+QUrl serverUrl(const QNetworkReply* reply)
+{
+    QUrl url = reply->url();
+    if (opensAhead(reply))
+        url.setScheme(QStringLiteral("https"));
+    return url;
+}
 
 QString keyOf(const QSslCertificate& certificate)
 {
@@ -166,17 +188,34 @@ NetworkTransport::NetworkTransport(ServerTrust& trust, QObject* parent)
         m_dropWhenIdle = true;
         dropConnectionsWhenIdle();
     });
+    // The manager's signals, not each reply's: a handshake is reported to whichever request
+    // Qt pairs with the connection, which may be one opened ahead that no caller holds.
+    connect(m_manager, &QNetworkAccessManager::sslErrors, this,
+            &NetworkTransport::certificateUnverified);
+    connect(m_manager, &QNetworkAccessManager::encrypted, this, &NetworkTransport::handshakeDone);
+    connect(m_manager, &QNetworkAccessManager::finished, this, [](QNetworkReply* reply) {
+        if (opensAhead(reply))
+            reply->deleteLater();
+    });
 }
 
 NetworkTransport::~NetworkTransport() = default;
 
+// Qt opens a connection for each of these with the default TLS configuration, which is the
+// requests' own. Until one is used it is not counted as busy; requests queued meanwhile take
+// whichever connection is ready first.
+void NetworkTransport::openConnections(const QUrl& url, int count)
+{
+    if (url.scheme() != QLatin1String("https") || url.host().isEmpty())
+        return;
+    dropOldConnections();
+    for (int i = 0; i < count; ++i)
+        m_manager->connectToHostEncrypted(url.host(), quint16(url.port(443)));
+}
+
 TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, Resend resend)
 {
-    dropConnectionsIfHostChanged();
-    if (m_dropWhenIdle && m_inFlight == 0) {
-        m_dropWhenIdle = false;
-        m_manager->clearConnectionCache();
-    }
+    dropOldConnections();
     QNetworkRequest request = makeRequest(url, m_timeoutMs);
     QNetworkReply* reply = nullptr;
     if (resend == Resend::Never) {
@@ -193,7 +232,6 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, R
     connect(reply, &QObject::destroyed, this, &NetworkTransport::requestEnded);
     auto answerBody = std::make_shared<QByteArray>();
     watchLimits(reply, answerBody);
-    watchCertificate(reply);
 
     auto* call = new TransportCall([reply]() {
         reply->abort();
@@ -203,9 +241,14 @@ TransportCall* NetworkTransport::post(const QUrl& url, const QByteArray& body, R
     // has returned. An aborted reply may be deleted before then; its call delivers nothing.
     connect(
         reply, &QNetworkReply::finished, call,
-        [reply = QPointer<QNetworkReply>(reply), call, answerBody]() {
+        [this, reply = QPointer<QNetworkReply>(reply), call, answerBody]() {
             if (!reply)
                 return;
+            // The handshake may have been refused while Qt had paired it with another request.
+            if (reply->error() == QNetworkReply::SslHandshakeFailedError &&
+                reply->property(RefusalProperty).toString().isEmpty())
+                reply->setProperty(RefusalProperty,
+                                   m_refusals.value(ServerTrust::serverOf(reply->url())));
             const ApiAnswer answer = answerOf(reply, *answerBody);
             reply->deleteLater();
             call->deliver(answer);
@@ -249,46 +292,58 @@ void NetworkTransport::watchLimits(QNetworkReply* reply, const std::shared_ptr<Q
 // answer to sslErrors, or raises none at all. So every handshake that completes is checked again
 // in encrypted(), which Qt also emits before writing anything (it waits for the slots): one that
 // raised errors, or presents a key once accepted unverified, is decided by the trust records
-// again and aborted when refused; any other verified normally.
-void NetworkTransport::watchCertificate(QNetworkReply* reply)
+// again and aborted when refused; any other verified normally. A connection opened ahead is
+// decided the same way, as the https server it reaches.
+// (A handshake that verifies normally while no request waits for the connection is reported
+// to none; it is accepted whatever the records say, so only its "CA" record waits for the
+// next handshake that is reported.)
+void NetworkTransport::certificateUnverified(QNetworkReply* reply, const QList<QSslError>& errors)
 {
-    connect(reply, &QNetworkReply::sslErrors, reply, [this, reply](const QList<QSslError>& errors) {
-        reply->setProperty(UnverifiedProperty, true);
-        const QString key = keyOf(reply->sslConfiguration().peerCertificate());
-        QString refusal;
-        if (m_trust.acceptsUnverified(reply->url(), key, &refusal)) {
-            m_ignoredKeys.insert(ServerTrust::serverOf(reply->url()) + key);
-            reply->ignoreSslErrors(errors);
-        } else if (!refusal.isEmpty()) {
-            reply->setProperty(RefusalProperty, refusal);
-        }
-    });
-    connect(reply, &QNetworkReply::encrypted, reply, [this, reply]() {
-        const QString key = keyOf(reply->sslConfiguration().peerCertificate());
-        if (!reply->property(UnverifiedProperty).toBool() &&
-            !m_ignoredKeys.contains(ServerTrust::serverOf(reply->url()) + key))
-            return m_trust.verified(reply->url(), key);
-        QString refusal;
-        if (m_trust.acceptsUnverified(reply->url(), key, &refusal))
-            return;
-        reply->setProperty(RefusalProperty, refusal.isEmpty()
-                                                ? QStringLiteral("the server's certificate is not "
-                                                                 "trusted; nothing was sent")
-                                                : refusal);
-        reply->abort();
-    });
+    const QUrl url = serverUrl(reply);
+    reply->setProperty(UnverifiedProperty, true);
+    const QString key = keyOf(reply->sslConfiguration().peerCertificate());
+    QString refusal;
+    if (m_trust.acceptsUnverified(url, key, &refusal)) {
+        m_ignoredKeys.insert(ServerTrust::serverOf(url) + key);
+        m_refusals.remove(ServerTrust::serverOf(url));
+        reply->ignoreSslErrors(errors);
+    } else if (!refusal.isEmpty()) {
+        m_refusals.insert(ServerTrust::serverOf(url), refusal);
+        reply->setProperty(RefusalProperty, refusal);
+    }
+}
+
+void NetworkTransport::handshakeDone(QNetworkReply* reply)
+{
+    const QUrl url = serverUrl(reply);
+    const QString key = keyOf(reply->sslConfiguration().peerCertificate());
+    if (!reply->property(UnverifiedProperty).toBool() &&
+        !m_ignoredKeys.contains(ServerTrust::serverOf(url) + key))
+        return m_trust.verified(url, key);
+    QString refusal;
+    if (m_trust.acceptsUnverified(url, key, &refusal))
+        return;
+    if (refusal.isEmpty())
+        refusal = QStringLiteral("the server's certificate is not trusted; nothing was sent");
+    m_refusals.insert(ServerTrust::serverOf(url), refusal);
+    reply->setProperty(RefusalProperty, refusal);
+    reply->abort();
 }
 
 // A connection opened while another host was saved may have been trusted under the old rule;
 // once the saved host changes, new requests must go through a fresh handshake.
 // A request in flight keeps its connection: the old server's connections go once nothing is in
 // flight any more.
-void NetworkTransport::dropConnectionsIfHostChanged()
+void NetworkTransport::dropOldConnections()
 {
     const QString saved = m_trust.savedHost();
     if (saved != m_lastSavedHost) {
         m_lastSavedHost = saved;
         m_dropWhenIdle = true;
+    }
+    if (m_dropWhenIdle && m_inFlight == 0) {
+        m_dropWhenIdle = false;
+        m_manager->clearConnectionCache();
     }
 }
 

@@ -3,6 +3,8 @@
 #include "ApiTransport.h"
 #include "Limits.h"
 
+#include <QHash>
+#include <QList>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -11,12 +13,14 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QSslError;
 class ServerTrust;
 
 // Sends the client's requests over HTTPS with one QNetworkAccessManager, so TLS connections are
-// reused: an idle time-out, a deadline for the whole request, a cap on the answer's size, no
-// cookies, no redirects followed. Each certificate goes to the server trust records: one that
-// does not verify is used only where they allow it, decided before anything is sent.
+// reused, over HTTP/1.1 (see makeRequest): an idle time-out, a deadline for the whole request, a
+// cap on the answer's size, no cookies, no redirects followed. Each certificate goes to the server
+// trust records: one that does not verify is used only where they allow it, decided before anything
+// is sent.
 class NetworkTransport : public QObject, public ApiTransport
 {
     Q_OBJECT
@@ -29,6 +33,7 @@ public:
     ~NetworkTransport() override;
 
     TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) override;
+    void openConnections(const QUrl& url, int count) override;
     ServerTrust* serverTrust() const override { return &m_trust; }
 
     // Tests shorten these; the defaults are in Limits.
@@ -41,10 +46,11 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    void dropConnectionsIfHostChanged();
+    void dropOldConnections();
     void dropConnectionsWhenIdle();
     void watchLimits(QNetworkReply* reply, const std::shared_ptr<QByteArray>& body);
-    void watchCertificate(QNetworkReply* reply);
+    void certificateUnverified(QNetworkReply* reply, const QList<QSslError>& errors);
+    void handshakeDone(QNetworkReply* reply);
     void requestEnded();
 
     QNetworkAccessManager* m_manager;
@@ -56,4 +62,5 @@ private:
     int m_inFlight = 0;
     bool m_dropWhenIdle = false;
     QSet<QString> m_ignoredKeys; // server + key of certificates accepted without verification
+    QHash<QString, QString> m_refusals; // server: why its last handshake was refused
 };

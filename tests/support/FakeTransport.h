@@ -24,6 +24,17 @@ public:
     };
 
     TransportCall* post(const QUrl& url, const QByteArray& body, Resend resend) override;
+    struct Opened
+    {
+        QUrl url;
+        int count = 0;
+        int requestsBefore = 0; // how many requests had been sent then
+    };
+    void openConnections(const QUrl& url, int count) override
+    {
+        m_opened.append({url, count, this->count()});
+    }
+    const QList<Opened>& opened() const { return m_opened; }
 
     int count() const { return static_cast<int>(m_sent.size()); }
     const Sent& at(int index) const;
@@ -59,4 +70,5 @@ private:
     int resolve(int index) const;
 
     QList<Sent> m_sent;
+    QList<Opened> m_opened;
 };
