@@ -34,10 +34,43 @@ struct Lane
     bool writeClosed = false;
 };
 
+// Counts the TLS records of type application data a client sends. Under TLS 1.3 its handshake
+// ends with one (the encrypted Finished); any further one carries a request.
+struct RecordCounter
+{
+    unsigned char header[5] = {};
+    size_t headerHave = 0;
+    size_t bodyLeft = 0;
+    int applicationData = 0;
+
+    void take(const char* bytes, size_t size)
+    {
+        while (size > 0) {
+            if (bodyLeft > 0) {
+                const size_t skipped = std::min(bodyLeft, size);
+                bodyLeft -= skipped;
+                bytes += skipped;
+                size -= skipped;
+                continue;
+            }
+            header[headerHave++] = static_cast<unsigned char>(*bytes++);
+            --size;
+            if (headerHave == sizeof header) {
+                headerHave = 0;
+                bodyLeft = size_t(header[3]) << 8 | header[4];
+                if (header[0] == 23)
+                    ++applicationData;
+            }
+        }
+    }
+};
+
 struct Pair
 {
     Lane up;   // client to server
     Lane down; // server to client
+    RecordCounter sent;
+    bool carriedRequest = false;
     bool done() const { return up.writeClosed && down.writeClosed; }
 };
 
@@ -127,6 +160,7 @@ void LatencyProxy::run()
         int timeoutMs = -1;
         std::vector<pollfd> fds{{m_wake[0], POLLIN, 0}, {m_listener, POLLIN, 0}};
         std::vector<Lane*> lanes;
+        std::vector<Pair*> pairOf;
         for (Pair& pair : pairs) {
             for (Lane* lane : {&pair.up, &pair.down}) {
                 if (!lane->waiting.empty()) {
@@ -141,6 +175,7 @@ void LatencyProxy::run()
                 if (!lane->readClosed) {
                     fds.push_back({lane->from, POLLIN, 0});
                     lanes.push_back(lane);
+                    pairOf.push_back(&pair);
                 }
             }
         }
@@ -174,6 +209,14 @@ void LatencyProxy::run()
             // In order, and never before half a round trip (after the handshake's for the first).
             lane.lastDue = std::max(lane.lastDue, now + half);
             lane.waiting.push_back({lane.lastDue, n > 0 ? std::string(buffer, size_t(n)) : ""});
+            Pair& pair = *pairOf[i - 2];
+            if (n > 0 && &lane == &pair.up && !pair.carriedRequest) {
+                pair.sent.take(buffer, size_t(n));
+                if (pair.sent.applicationData > 1) {
+                    pair.carriedRequest = true;
+                    ++m_carryingRequests;
+                }
+            }
             if (n <= 0)
                 lane.readClosed = true;
         }

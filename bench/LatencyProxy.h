@@ -20,6 +20,9 @@ public:
     int port() const { return m_port; }
     // Connections accepted since the last call.
     int takeConnections() { return m_connections.exchange(0); }
+    // Connections on which the client sent a request after its TLS 1.3 handshake, since the
+    // last call.
+    int takeConnectionsCarryingRequests() { return m_carryingRequests.exchange(0); }
 
 private:
     void run();
@@ -30,5 +33,6 @@ private:
     int m_wake[2] = {-1, -1};
     int m_port = 0;
     std::atomic<int> m_connections{0};
+    std::atomic<int> m_carryingRequests{0};
     std::thread m_thread;
 };

@@ -8,17 +8,20 @@
 //       with a session made beforehand); skipped when curl is missing;
 //   C   a bare QNetworkAccessManager doing the same four posts, one after the other;
 //
-// and, for reference, a process of this program that exits at once and a bare QApplication
-// with a shown QMainWindow. Prints the medians, the stages of A and C, and the ratios A/B and
-// A/C. With --feed N the server holds N canned notes and answers every notes search with all of
-// them; the client then also reports the longest event-loop stall and its peak RSS, next to an
-// idle client (the same client against a server with no notes).
+// and, for reference, a process of this program that exits at once, a bare QApplication
+// with a shown QMainWindow, and the toolkit's floor for A': a bare QApplication that reads the
+// offline copy A' shows with QtSql into a QTableView (no network, no account files). Prints the
+// medians, the stages of A and C, and the ratios A/B, A/C and A'/table. With --feed N the server
+// holds N canned notes and answers every notes search with all of them; the client then also
+// reports the longest event-loop stall and its peak RSS, next to an idle client (the same client
+// against a server with no notes).
 //
 //   build/bench/bench_startup [--runs N] [--feed N]
 //
 // A, A', C and the references run this program again in a child mode (--client, --bare-qnam,
-// --bare-window, --exit) and report moments on CLOCK_MONOTONIC, which the parent reads before
-// it spawns them; curl's moment is when its line for the last answer reaches the parent.
+// --bare-window, --bare-table, --exit) and report moments on CLOCK_MONOTONIC, which the parent
+// reads before it spawns them; curl's moment is when its line for the last answer reaches the
+// parent.
 
 #include "AppDelegate.h"
 #include "Console.h"
@@ -33,13 +36,19 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMainWindow>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardItemModel>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -356,6 +365,56 @@ int runBareWindow(int argc, char** argv)
         QCoreApplication::quit();
     });
     return QApplication::exec();
+}
+
+// --bare-table FILE: what showing the offline copy needs at the least: the notes of the SQLite
+// file FILE, in their order, read into a model shown by a QTableView in a window of the
+// client's size. "rows" is when the model holds them, as "copy" is for the client.
+int runBareTable(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    stamp("qt");
+    QMainWindow window;
+    auto* view = new QTableView(&window);
+    window.setCentralWidget(view);
+    window.resize(1100, 680);
+    window.show();
+    stamp("shown");
+    QStandardItemModel model;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        database.setDatabaseName(QString::fromLocal8Bit(argc > 2 ? argv[2] : ""));
+        database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(database);
+        if (!database.open() ||
+            !query.exec(QStringLiteral("SELECT * FROM notes ORDER BY position")))
+            return 1;
+        const int columns = query.record().count() - 1; // all but the position
+        model.setColumnCount(columns);
+        while (query.next()) {
+            QList<QStandardItem*> row;
+            for (int column = 0; column < columns; ++column)
+                row.append(new QStandardItem(query.value(column).toString()));
+            model.appendRow(row);
+        }
+    }
+    view->setModel(&model);
+    if (model.rowCount() == 0)
+        return 1;
+    stamp("rows");
+    QTimer::singleShot(0, [&]() {
+        flushStamps();
+        QCoreApplication::quit();
+    });
+    return QApplication::exec();
+}
+
+// The offline copy a client run left in home, or empty.
+std::string offlineCopyIn(const std::string& home)
+{
+    QDirIterator files(QString::fromStdString(home), {QStringLiteral("*.sqlite")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    return files.hasNext() ? files.next().toStdString() : std::string();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -806,6 +865,7 @@ int Bench::run()
     Series qnam{"C   bare QNetworkAccessManager", {}, 0};
     Series floor{"    process that exits at once", {}, 0};
     Series window{"    bare QApplication + QMainWindow", {}, 0};
+    Series table{"    bare QTableView of the copy", {}, 0};
 
     // The offline copy is made by one run that is not counted.
     m_warmHome = newHome(m_port);
@@ -815,6 +875,7 @@ int Bench::run()
         if (warmup.failures > 0)
             return 1;
     }
+    const std::string warmCopy = offlineCopyIn(m_warmHome);
 
     std::vector<std::function<void()>> kinds = {
         [&]() {
@@ -831,6 +892,9 @@ int Bench::run()
         [&]() { runChild(floor, "--exit", {}, {}); },
         [&]() {
             runChild(window, "--bare-window", {}, {"qt", "shown", "rows"});
+        },
+        [&]() {
+            runChild(table, "--bare-table", {warmCopy}, {"qt", "shown", "rows"});
         },
     };
     if (!m_curl.empty())
@@ -884,12 +948,16 @@ int Bench::run()
     line(floor, "rows");
     line(window, "rows");
     printStages(window, {"qt", "shown", "rows"});
+    line(table, "rows");
+    printStages(table, {"qt", "shown", "rows"});
 
     const double aMedian = a.medianOf("rows");
     if (curl.has("rows"))
         std::printf("A/B %.2f   ", aMedian / curl.medianOf("rows"));
     if (qnam.has("rows"))
         std::printf("A/C %.2f", aMedian / qnam.medianOf("rows"));
+    if (copy.has("copy") && table.has("rows"))
+        std::printf("   A'/bare table %.2f", copy.medianOf("copy") / table.medianOf("rows"));
     std::printf("\n");
 
     if (m_options.feed >= 0) {
@@ -904,7 +972,7 @@ int Bench::run()
                     a.medianOf("rss") - idle.medianOf("rss"));
     }
     const int failures = a.failures + copy.failures + curl.failures + qnam.failures +
-                         floor.failures + window.failures + idle.failures;
+                         floor.failures + window.failures + table.failures + idle.failures;
     const int slowFailures = runOverSlowLinks(expected);
     return failures == 0 && slowFailures == 0 ? 0 : 1;
 }
@@ -940,16 +1008,20 @@ int Bench::runOverSlowLinks(int expected)
             [&]() {
                 const std::string home = newHome(proxy.port());
                 proxy.takeConnections();
+                proxy.takeConnectionsCarryingRequests();
                 runClient(a, home, expected, false);
                 a.samples["connections"].push_back(proxy.takeConnections());
+                a.samples["carrying"].push_back(proxy.takeConnectionsCarryingRequests());
                 if (a.failures == 0)
                     QDir(QString::fromStdString(home)).removeRecursively();
             },
             [&]() { runClient(copy, warmHome, expected, true); },
             [&]() {
                 proxy.takeConnections();
+                proxy.takeConnectionsCarryingRequests();
                 runCurl(curl, proxy.port(), *session);
                 curl.samples["connections"].push_back(proxy.takeConnections());
+                curl.samples["carrying"].push_back(proxy.takeConnectionsCarryingRequests());
             },
         };
         for (int round = 0; round < m_options.runs; ++round) {
@@ -968,8 +1040,8 @@ int Bench::runOverSlowLinks(int expected)
             std::printf("%-38s %8.1f %8.1f %8.1f", series->label.c_str(), series->medianOf(stage),
                         series->minOf(stage), series->maxOf(stage));
             if (series->has("connections"))
-                std::printf("   connections (TLS handshakes) per start: %.0f",
-                            series->medianOf("connections"));
+                std::printf("   TLS connections per start: %.0f, %.0f of them used",
+                            series->medianOf("connections"), series->medianOf("carrying"));
             std::printf("\n");
         }
         printStages(a, {"qt", "shown", "login", "clients", "projects", "notes", "rows"});
@@ -997,6 +1069,8 @@ int main(int argc, char* argv[])
         return runClient(argc, argv);
     if (mode == "--bare-qnam")
         return runBareQnam(argc, argv);
+    if (mode == "--bare-table")
+        return runBareTable(argc, argv);
     if (mode == "--bare-window")
         return runBareWindow(argc, argv);
     if (mode == "--exit") {
