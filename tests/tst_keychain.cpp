@@ -61,9 +61,13 @@ class KeychainTest : public QObject
     void saveAndConnect(const char* login, const char* password)
     {
         PreferencesViewController* preferences = app->mainWindow()->showPreferences();
+        // Typed and clicked as a person can: once the password has been read and the login the
+        // dialog starts has ended, the button is on.
+        auto* button = preferences->findChild<QPushButton*>("saveAndConnectButton");
+        (void)QTest::qWaitFor([button] { return button->isEnabled(); }, 20000);
         preferences->loginTextField()->setText(QLatin1String(login));
         preferences->passwordTextField()->setText(QLatin1String(password));
-        preferences->findChild<QPushButton*>("saveAndConnectButton")->click();
+        button->click();
     }
 
 private slots:

@@ -12,6 +12,7 @@
 #include "support/TestSettings.h"
 #include "support/Wait.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -43,6 +44,7 @@ private slots:
     void init()
     {
         (settings = std::make_unique<TestSettings>())->save(server.host(), "jana", "p&ss+w%rd=1");
+        transport.reset(); // its thread judges handshakes by the trust records
         trust = std::make_unique<ServerTrust>(SettingsStore::shared());
         transport = std::make_unique<NetworkTransport>(*trust);
         QVERIFY(server.clearFaults() && server.clearRequests());
@@ -65,6 +67,26 @@ private slots:
         QCOMPARE(sent.value("cookie").toString(), QString());
         WAIT_FOR(busy.size() == 2);
         QCOMPARE(busy, (QList<QVariantList>{{true}, {false}}));
+    }
+
+    // The exchange runs on the transport's own thread: the request reaches the server, through
+    // a handshake with a certificate the records decide, while the main thread runs no event
+    // loop (as while it builds or paints the window). Its answer waits for the main thread.
+    void requestsGoOutWhileTheMainThreadIsBusy()
+    {
+        auto request = std::make_unique<ListRequest>(
+            QStringLiteral("https://%1/api/notes.php").arg(server.host()),
+            "PHPSESSID=&action=xml_notes");
+        request->start(*transport);
+        QElapsedTimer busy;
+        busy.start();
+        bool arrived = false;
+        while (!arrived && busy.elapsed() < 20000)
+            arrived = server.requestBodies().contains("PHPSESSID=&action=xml_notes");
+        QVERIFY(arrived);
+        QVERIFY(request->isPending());
+        WAIT_FOR(!request->isPending());
+        QCOMPARE(request->httpStatus(), 200);
     }
 
     void answersEndInTheirOutcome_data()

@@ -59,6 +59,7 @@ private slots:
     void init()
     {
         settings = std::make_unique<TestSettings>();
+        transport.reset(); // its thread judges handshakes by the trust records
         trust = std::make_unique<ServerTrust>(SettingsStore::shared());
         transport = std::make_unique<NetworkTransport>(*trust);
         QVERIFY(server.restartWith("cert"));

@@ -2,33 +2,23 @@
 
 #include "ApiTransport.h"
 #include "Limits.h"
+#include "NetworkWorker.h"
 
 #include <QHash>
-#include <QList>
 #include <QObject>
-#include <QSet>
+#include <QPointer>
 #include <QString>
+#include <QThread>
 
-#include <memory>
-
-class QNetworkAccessManager;
-class QNetworkReply;
-class QSslError;
 class ServerTrust;
 
-// Sends the client's requests over HTTPS with one QNetworkAccessManager, so TLS connections are
-// reused, over HTTP/1.1 (see makeRequest): an idle time-out, a deadline for the whole request, a
-// cap on the answer's size, no cookies, no redirects followed. Each certificate goes to the server
-// trust records: one that does not verify is used only where they allow it, decided before anything
-// is sent.
+// Sends the client's requests over HTTPS. The exchanges themselves run on a thread of its own
+// (NetworkWorker), so that the handshakes and the bodies of requests never wait for the main
+// thread while it builds or paints the window; answers reach their callers on the main thread.
 class NetworkTransport : public QObject, public ApiTransport
 {
     Q_OBJECT
 public:
-    static constexpr char TimedOutDescription[] = "The request timed out.";
-    static constexpr char ClosedUnansweredDescription[] =
-        "The connection closed before the answer, and the request was not sent again.";
-
     explicit NetworkTransport(ServerTrust& trust, QObject* parent = nullptr);
     ~NetworkTransport() override;
 
@@ -37,9 +27,9 @@ public:
     ServerTrust* serverTrust() const override { return &m_trust; }
 
     // Tests shorten these; the defaults are in Limits.
-    void setTransferTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
-    void setRequestDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
-    void setMaxAnswerBytes(qint64 bytes) { m_maxAnswerBytes = bytes; }
+    void setTransferTimeout(int milliseconds) { m_limits.transferTimeoutMs = milliseconds; }
+    void setRequestDeadline(int milliseconds) { m_limits.deadlineMs = milliseconds; }
+    void setMaxAnswerBytes(qint64 bytes) { m_limits.maxAnswerBytes = bytes; }
 
 signals:
     // True when the first request starts, false when the last one in flight has ended.
@@ -48,19 +38,15 @@ signals:
 private:
     void dropOldConnections();
     void dropConnectionsWhenIdle();
-    void watchLimits(QNetworkReply* reply, const std::shared_ptr<QByteArray>& body);
-    void certificateUnverified(QNetworkReply* reply, const QList<QSslError>& errors);
-    void handshakeDone(QNetworkReply* reply);
-    void requestEnded();
+    void ended(quint64 id, const ApiAnswer& answer);
 
-    QNetworkAccessManager* m_manager;
     ServerTrust& m_trust;
+    QThread m_thread;
+    NetworkWorker* m_worker;
+    NetworkWorker::RequestLimits m_limits{Limits::IdleTimeoutMs, Limits::RequestDeadlineMs,
+                                          Limits::MaxAnswerBytes};
+    QHash<quint64, QPointer<TransportCall>> m_calls; // in flight
+    quint64 m_lastId = 0;
     QString m_lastSavedHost;
-    int m_timeoutMs = Limits::IdleTimeoutMs;
-    int m_deadlineMs = Limits::RequestDeadlineMs;
-    qint64 m_maxAnswerBytes = Limits::MaxAnswerBytes;
-    int m_inFlight = 0;
     bool m_dropWhenIdle = false;
-    QSet<QString> m_ignoredKeys; // server + key of certificates accepted without verification
-    QHash<QString, QString> m_refusals; // server: why its last handshake was refused
 };

@@ -68,42 +68,97 @@ void ServerTrust::setRecord(const QString& server, const Record& record, Change 
     m_settings.setObject(record.key, keyKey(server));
     m_settings.synchronizeSoon();
     m_firstUse.remove(server);
+    {
+        const QMutexLocker locker(&m_copyLock);
+        m_copiedRecords.insert(server, record);
+    }
     if (change == Change::Stricter)
         emit recordChanged(server);
 }
 
-bool ServerTrust::acceptsUnverified(const QUrl& url, const QString& key, QString* refusalLine)
+void ServerTrust::prepareFor(const QUrl& url)
 {
     const QString server = serverOf(url);
     const Record trusted = record(server);
-    if (trusted.kind == Record::Kind::None) {
-        if (!TrustRule::acceptsUnverified(savedHost(), url))
-            return false; // not a server the user chose: ordinary verification applies
-        m_firstUse.insert(server, {Record::Kind::Key, key});
-        return true;
-    }
-    if (trusted.kind == Record::Kind::Key && trusted.key == key)
-        return true;
-    m_refusal = Refusal{server, trusted, key};
-    *refusalLine = this->refusalLine(*m_refusal);
-    emit refusalChanged();
-    return false;
+    const QString host = savedHost();
+    const QMutexLocker locker(&m_copyLock);
+    m_copiedHost = host;
+    m_copiedRecords.insert(server, trusted);
 }
 
-void ServerTrust::verified(const QUrl& url, const QString& key)
+ServerTrust::Verdict ServerTrust::judgeUnverified(const QUrl& url, const QString& key) const
 {
-    const QString server = serverOf(url);
-    const Record trusted = record(server);
-    const Record now{Record::Kind::SystemCas, key};
+    Verdict verdict;
+    verdict.server = serverOf(url);
+    verdict.presentedKey = key;
+    const QMutexLocker locker(&m_copyLock);
+    const Record trusted = m_copiedRecords.value(verdict.server);
     if (trusted.kind == Record::Kind::None) {
-        m_firstUse.insert(server, now);
-    } else if (trusted.kind == Record::Kind::Key && trusted.key != key) {
-        Console::diagnose(QStringLiteral("%1 now has a certificate the system CAs verify, with the "
-                                         "key %2: it replaces the trusted key %3")
-                              .arg(server, key, trusted.key));
-        setRecord(server, now, Change::Stricter);
-    } else if (trusted.kind == Record::Kind::SystemCas && trusted.key != key) {
-        setRecord(server, now, Change::Same); // renewed; the key is kept to be named in a refusal
+        // Not a server the user chose: ordinary verification applies.
+        verdict.accepted = TrustRule::acceptsUnverified(m_copiedHost, url);
+        if (verdict.accepted) {
+            verdict.effect = Verdict::Effect::FirstUse;
+            verdict.record = {Record::Kind::Key, key};
+        }
+        return verdict;
+    }
+    if (trusted.kind == Record::Kind::Key && trusted.key == key) {
+        verdict.accepted = true;
+        return verdict;
+    }
+    verdict.effect = Verdict::Effect::Refusal;
+    verdict.trusted = trusted;
+    verdict.refusalLine = refusalLine({verdict.server, trusted, key});
+    return verdict;
+}
+
+ServerTrust::Verdict ServerTrust::judgeVerified(const QUrl& url, const QString& key) const
+{
+    Verdict verdict;
+    verdict.accepted = true;
+    verdict.server = serverOf(url);
+    verdict.presentedKey = key;
+    verdict.record = {Record::Kind::SystemCas, key};
+    const QMutexLocker locker(&m_copyLock);
+    verdict.trusted = m_copiedRecords.value(verdict.server);
+    if (verdict.trusted.kind == Record::Kind::None)
+        verdict.effect = Verdict::Effect::FirstUse;
+    else if (verdict.trusted.kind == Record::Kind::Key && verdict.trusted.key != key)
+        verdict.effect = Verdict::Effect::ReplacesKey;
+    else if (verdict.trusted.kind == Record::Kind::SystemCas && verdict.trusted.key != key)
+        verdict.effect = Verdict::Effect::Renewed;
+    return verdict;
+}
+
+void ServerTrust::apply(const Verdict& verdict)
+{
+    switch (verdict.effect) {
+    case Verdict::Effect::None:
+        break;
+    case Verdict::Effect::FirstUse:
+        m_firstUse.insert(verdict.server, verdict.record);
+        break;
+    case Verdict::Effect::Refusal:
+        m_refusal = Refusal{verdict.server, verdict.trusted, verdict.presentedKey};
+        emit refusalChanged();
+        break;
+    case Verdict::Effect::ReplacesKey:
+    case Verdict::Effect::Renewed: {
+        // Judged again by the records as they are now: several handshakes of one server may
+        // have been judged by the same copy.
+        const Record trusted = record(verdict.server);
+        if (trusted.kind == Record::Kind::Key && trusted.key != verdict.presentedKey) {
+            Console::diagnose(
+                QStringLiteral("%1 now has a certificate the system CAs verify, with the key "
+                               "%2: it replaces the trusted key %3")
+                    .arg(verdict.server, verdict.presentedKey, trusted.key));
+            setRecord(verdict.server, verdict.record, Change::Stricter);
+        } else if (trusted.kind == Record::Kind::SystemCas && trusted.key != verdict.presentedKey) {
+            // Renewed; the key is kept to be named in a refusal.
+            setRecord(verdict.server, verdict.record, Change::Same);
+        }
+        break;
+    }
     }
 }
 
@@ -130,7 +185,7 @@ void ServerTrust::trustPresentedKey()
     emit refusalChanged();
 }
 
-QString ServerTrust::refusalLine(const Refusal& refusal) const
+QString ServerTrust::refusalLine(const Refusal& refusal)
 {
     const QString line =
         refusal.trusted.kind == Record::Kind::Key

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 
@@ -61,11 +62,34 @@ public:
 
     Record record(const QString& server) const;
 
-    // A certificate that does not verify. Returns whether it may be used all the same; when not
-    // and the server has a record, *refusalLine says why, naming both keys.
-    bool acceptsUnverified(const QUrl& url, const QString& key, QString* refusalLine);
-    // A certificate that verified normally.
-    void verified(const QUrl& url, const QString& key);
+    // What one handshake is judged to be, and what it changes in the records once applied.
+    struct Verdict
+    {
+        enum class Effect
+        {
+            None,
+            FirstUse,    // seen for the first time: recorded when a login succeeds
+            Refusal,     // refused: the server's record and the presented key are kept
+            ReplacesKey, // the system CAs now verify a server that had a pinned key
+            Renewed,     // the system CAs verify another key of the same server
+        };
+        bool accepted = false;
+        QString refusalLine; // when refused with a record, why, naming both keys
+        Effect effect = Effect::None;
+        QString server;
+        Record record;  // FirstUse, ReplacesKey, Renewed: the record the handshake makes
+        Record trusted; // Refusal, ReplacesKey: the record it was judged by
+        QString presentedKey;
+    };
+
+    // Before a request to url goes out, from the main thread: the records it will be judged by.
+    void prepareFor(const QUrl& url);
+    // Judged from what prepareFor() copied, on any thread. A certificate that does not verify,
+    // and one that verified normally.
+    Verdict judgeUnverified(const QUrl& url, const QString& key) const;
+    Verdict judgeVerified(const QUrl& url, const QString& key) const;
+    // On the main thread.
+    void apply(const Verdict& verdict);
     // A login to the server succeeded: its first-use record is written now.
     void loginSucceeded(const QUrl& url);
 
@@ -85,9 +109,14 @@ private:
         Stricter, // some open connection may not be
     };
     void setRecord(const QString& server, const Record& record, Change change);
-    QString refusalLine(const Refusal& refusal) const;
+    static QString refusalLine(const Refusal& refusal);
 
     SettingsStore& m_settings;
     QHash<QString, Record> m_firstUse; // seen, not yet confirmed by a login
     std::optional<Refusal> m_refusal;
+    // What handshakes on the transport's thread are judged by: the saved host and the records
+    // of the servers requests went to.
+    mutable QMutex m_copyLock;
+    QString m_copiedHost;
+    QHash<QString, Record> m_copiedRecords;
 };
