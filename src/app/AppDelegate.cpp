@@ -10,8 +10,6 @@
 #include "SettingsStore.h"
 #include "ViewController.h"
 
-#include <QCoreApplication>
-
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
 
 // The window goes first, then the accounts (which may still hold requests), then the transport.
@@ -34,14 +32,12 @@ void AppDelegate::applicationDidFinishLaunching()
     m_transport = std::make_unique<NetworkTransport>(*m_trust);
     auto* account =
         new NotesAccount(std::make_unique<MemberCenter>(store, *m_transport, *m_passwords), this);
-    m_window = std::make_unique<MainWindow>(*this);
-    adopt(account);
-    // The login goes out before the window is shown; the window's appearance takes it up. Qt
-    // hands a request to its network thread through a queued call, which is delivered here, so
-    // that the connection and the handshake proceed while the window is shown. The keychain is
+    // The login goes out before the window is built; the window's appearance takes it up. The
+    // transport's thread makes the connections and the handshakes meanwhile. The keychain is
     // asked after that: a password in the settings file needs no answer from it to log in.
     account->membercenter().loginAhead();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    m_window = std::make_unique<MainWindow>(*this);
+    adopt(account);
     m_passwords->startReading();
 
     connect(m_transport.get(), &NetworkTransport::busyChanged, m_window.get(),
