@@ -232,6 +232,24 @@ private slots:
         QVERIFY(a->canChangeNotes() && a->savesOverNewerText("7"));
     }
 
+    // Offline, a search looks in the copy: each keyword anywhere in its field, in any case.
+    void offlineSearchLooksInTheCopy()
+    {
+        {
+            auto earlier = makeAccount("a.test");
+            QVERIFY(signInLoaded(*earlier, notesXml({{"7", "Seven Oaks"}, {"8", "eight"}})));
+        }
+        auto a = makeAccount("a.test");
+        QVERIFY(a->signIn());
+        QVERIFY(transport->failTransport("Connection refused", lastLogin()));
+        const int sent = transport->count();
+        a->search("oAK", {}, {});
+        QCOMPARE(transport->count(), sent);
+        QVERIFY(a->showsOfflineCopy());
+        QCOMPARE(a->rows().size(), 1);
+        QCOMPARE(a->rows().first().id, QStringLiteral("7"));
+    }
+
     // A save confirmed while the user went on typing: the draft continues from the saved text,
     // so the next save asks nothing.
     void confirmedSaveWhileTypingAsksNothing()

@@ -6,7 +6,6 @@
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
-#include <QPointer>
 #include <QSslConfiguration>
 #include <QSslError>
 #include <QSslKey>

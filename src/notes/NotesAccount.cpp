@@ -364,22 +364,15 @@ void NotesAccount::search(const QString& noteKeyword, const QString& clientKeywo
     }
     if (!m_offline)
         return m_feed->actionGetXMLItems();
-    // Offline, the same three keywords search the copy: any part of the text, any case.
-    const std::optional<NotesCache::Snapshot> copy = m_cache->load();
-    if (!copy)
+    // Offline, the same three keywords search the copy.
+    const std::optional<QList<Note>> found =
+        m_cache->search(noteKeyword, clientKeyword, projectKeyword);
+    if (!found)
         return;
-    const auto has = [](const QString& text, const QString& keyword) {
-        return text.contains(keyword, Qt::CaseInsensitive);
-    };
-    QList<Note> found;
-    for (const Note& n : copy->notes)
-        if (has(n.note, noteKeyword) && has(n.client, clientKeyword) &&
-            has(n.project, projectKeyword))
-            found.append(n);
     m_showingCopy = true;
-    showRows(found, false);
+    showRows(*found, false);
     emit stateChanged();
-    say(tr("%n note(s) found in the offline copy.", nullptr, int(found.size())));
+    say(tr("%n note(s) found in the offline copy.", nullptr, int(found->size())));
 }
 
 void NotesAccount::notesReloaded(const QList<Note>& notes)
@@ -510,9 +503,7 @@ bool NotesAccount::remove(const QString& noteId)
 
 void NotesAccount::revert(const QString& noteId)
 {
-    if (m_pending && m_pending->first == noteId)
-        m_pending.reset();
-    m_drafts->remove(noteId);
+    discardDraft(noteId);
     say(tr("The draft was dropped; the note shows the saved text."));
 }
 

@@ -248,6 +248,24 @@ std::optional<NotesCache::Snapshot> NotesCache::load() const
     return snapshot;
 }
 
+std::optional<QList<Note>> NotesCache::search(const QString& noteKeyword,
+                                              const QString& clientKeyword,
+                                              const QString& projectKeyword) const
+{
+    const std::optional<Snapshot> copy = load();
+    if (!copy)
+        return std::nullopt;
+    const auto has = [](const QString& text, const QString& keyword) {
+        return text.contains(keyword, Qt::CaseInsensitive);
+    };
+    QList<Note> found;
+    for (const Note& n : copy->notes)
+        if (has(n.note, noteKeyword) && has(n.client, clientKeyword) &&
+            has(n.project, projectKeyword))
+            found.append(n);
+    return found;
+}
+
 void NotesCache::storeList(const QString& name, const QByteArray& xml)
 {
     write([name, xml](QSqlDatabase& db) {

@@ -42,6 +42,10 @@ public:
         QDateTime loadedAt; // of the notes; invalid when there are none
     };
     std::optional<Snapshot> load() const;
+    // The notes of the copy whose text, client and project each hold their keyword anywhere, in
+    // any case; nothing without a copy.
+    std::optional<QList<Note>> search(const QString& noteKeyword, const QString& clientKeyword,
+                                      const QString& projectKeyword) const;
 
     // A list answer as it came ("clients" or "projects").
     void storeList(const QString& name, const QByteArray& xml);
