@@ -120,12 +120,12 @@ ServerTrust::Verdict ServerTrust::judgeVerified(const QUrl& url, const QString& 
     verdict.presentedKey = key;
     verdict.record = {Record::Kind::SystemCas, key};
     const QMutexLocker locker(&m_copyLock);
-    verdict.trusted = m_copiedRecords.value(verdict.server);
-    if (verdict.trusted.kind == Record::Kind::None)
+    const Record trusted = m_copiedRecords.value(verdict.server);
+    if (trusted.kind == Record::Kind::None)
         verdict.effect = Verdict::Effect::FirstUse;
-    else if (verdict.trusted.kind == Record::Kind::Key && verdict.trusted.key != key)
+    else if (trusted.kind == Record::Kind::Key && trusted.key != key)
         verdict.effect = Verdict::Effect::ReplacesKey;
-    else if (verdict.trusted.kind == Record::Kind::SystemCas && verdict.trusted.key != key)
+    else if (trusted.kind == Record::Kind::SystemCas && trusted.key != key)
         verdict.effect = Verdict::Effect::Renewed;
     return verdict;
 }

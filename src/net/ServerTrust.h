@@ -78,7 +78,7 @@ public:
         Effect effect = Effect::None;
         QString server;
         Record record;  // FirstUse, ReplacesKey, Renewed: the record the handshake makes
-        Record trusted; // Refusal, ReplacesKey: the record it was judged by
+        Record trusted; // Refusal: the record it was refused by
         QString presentedKey;
     };
 
